@@ -1,0 +1,32 @@
+#include "common/ErrorText.h"
+
+#include "common/AppError.h"
+#include "odbc/DatabaseError.h"
+
+#include <new>
+
+namespace veltro {
+
+namespace {
+
+constexpr size_t maxOwnMessageLength = 254;
+
+} // namespace
+
+std::string errorTextFor(std::exception_ptr failure, const char* outOfMemoryText) {
+    std::string text;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const DatabaseError& e) {
+        text = e.errorText() + e.stateText();
+    } catch (const std::bad_alloc&) {
+        text = outOfMemoryText;
+    } catch (const AppError& e) {
+        text = std::string(e.what()).substr(0, maxOwnMessageLength);
+    } catch (...) {
+        text.clear();
+    }
+    return text.empty() ? std::string(genericErrorText) : text;
+}
+
+} // namespace veltro

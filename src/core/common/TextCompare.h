@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string_view>
+
+namespace veltro {
+
+// Compares two texts without regard to the case of ASCII letters, as DBMS names and
+// setting texts are compared.
+bool equalsNoCase(std::string_view a, std::string_view b);
+
+} // namespace veltro

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace veltro {
+
+// The first maxCharacters characters of a UTF-8 text, never splitting a character.
+std::string utf8Prefix(std::string_view text, std::size_t maxCharacters);
+
+} // namespace veltro

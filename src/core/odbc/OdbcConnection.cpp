@@ -1,0 +1,154 @@
+#include "odbc/OdbcConnection.h"
+
+#include "odbc/DataSourcePrompt.h"
+#include "odbc/DatabaseError.h"
+#include "odbc/OdbcEnvironment.h"
+
+#include <sqlext.h>
+
+#include <vector>
+
+namespace veltro {
+
+namespace {
+
+// Room for the completed connect string. Larger than the classic 512 bytes so that a
+// long string (many attributes, a long password) is not cut and can open the same data
+// source again.
+constexpr SQLSMALLINT completedStringBufferSize = 4096;
+
+} // namespace
+
+OdbcConnection::~OdbcConnection() {
+    close();
+}
+
+SQLHENV OdbcConnection::environmentHandle() const {
+    return environment ? environment->handle() : SQL_NULL_HENV;
+}
+
+bool OdbcConnection::open(const std::string& connectString, DataSourcePrompt* prompt) {
+    close();
+    std::string request = connectString;
+    if (request.empty() && prompt != nullptr) {
+        const std::optional<std::string> chosen = prompt->promptConnectString();
+        if (!chosen || chosen->empty()) {
+            return false;
+        }
+        request = *chosen;
+    }
+
+    environment = OdbcEnvironment::acquire();
+    SQLRETURN rc = SQLAllocConnect(environment->handle(), &dbc);
+    if (!SQL_SUCCEEDED(rc)) {
+        const DatabaseError error =
+            DatabaseError::fromHandles(rc, environment->handle(), SQL_NULL_HDBC, SQL_NULL_HSTMT);
+        dbc = SQL_NULL_HDBC;
+        environment.reset();
+        throw error;
+    }
+    SQLSetConnectOption(dbc, SQL_LOGIN_TIMEOUT, static_cast<SQLULEN>(loginTimeoutSeconds));
+
+    std::vector<SQLCHAR> output(completedStringBufferSize);
+    SQLSMALLINT outputLength = 0;
+    rc = SQLDriverConnect(
+        dbc, nullptr, reinterpret_cast<SQLCHAR*>(const_cast<char*>(request.c_str())), SQL_NTS,
+        output.data(), completedStringBufferSize, &outputLength, SQL_DRIVER_NOPROMPT);
+    if (rc == SQL_NO_DATA) {
+        SQLFreeConnect(dbc);
+        dbc = SQL_NULL_HDBC;
+        environment.reset();
+        return false;
+    }
+    if (!SQL_SUCCEEDED(rc)) {
+        const DatabaseError error =
+            DatabaseError::fromHandles(rc, environment->handle(), dbc, SQL_NULL_HSTMT);
+        SQLFreeConnect(dbc);
+        dbc = SQL_NULL_HDBC;
+        environment.reset();
+        throw error;
+    }
+    completed = "ODBC;";
+    completed += reinterpret_cast<const char*>(output.data());
+
+    try {
+        checkConformance();
+    } catch (...) {
+        close();
+        throw;
+    }
+    return true;
+}
+
+void OdbcConnection::checkConformance() const {
+    const auto apiLevel = static_cast<std::int16_t>(infoU16(SQL_ODBC_API_CONFORMANCE));
+    const auto sqlLevel = static_cast<std::int16_t>(infoU16(SQL_ODBC_SQL_CONFORMANCE));
+    if (apiLevel < SQL_OAC_LEVEL1 || sqlLevel < SQL_OSC_MINIMUM) {
+        throw DatabaseError(SQL_ERROR, "", "");
+    }
+}
+
+void OdbcConnection::close() {
+    if (dbc != SQL_NULL_HDBC) {
+        SQLDisconnect(dbc);
+        SQLFreeConnect(dbc);
+        dbc = SQL_NULL_HDBC;
+    }
+    completed.clear();
+    queryTimeoutRefused = false;
+    environment.reset();
+}
+
+void OdbcConnection::throwError(SQLRETURN rc) const {
+    throw DatabaseError::fromHandles(rc, environmentHandle(), dbc, SQL_NULL_HSTMT);
+}
+
+std::string OdbcConnection::infoText(SQLUSMALLINT infoType, size_t bufferSize) const {
+    std::vector<char> buffer(bufferSize + 1, '\0');
+    SQLSMALLINT length = 0;
+    const SQLRETURN rc =
+        SQLGetInfo(dbc, infoType, buffer.data(), static_cast<SQLSMALLINT>(bufferSize), &length);
+    if (!SQL_SUCCEEDED(rc)) {
+        throwError(rc);
+    }
+    return std::string(buffer.data());
+}
+
+std::uint16_t OdbcConnection::infoU16(SQLUSMALLINT infoType) const {
+    SQLUSMALLINT value = 0;
+    const SQLRETURN rc = SQLGetInfo(dbc, infoType, &value, sizeof value, nullptr);
+    if (!SQL_SUCCEEDED(rc)) {
+        throwError(rc);
+    }
+    return value;
+}
+
+std::uint32_t OdbcConnection::infoU32(SQLUSMALLINT infoType) const {
+    SQLUINTEGER value = 0;
+    const SQLRETURN rc = SQLGetInfo(dbc, infoType, &value, sizeof value, nullptr);
+    if (!SQL_SUCCEEDED(rc)) {
+        throwError(rc);
+    }
+    return value;
+}
+
+bool OdbcConnection::supportsFunction(SQLUSMALLINT functionId) const {
+    SQLUSMALLINT exists = SQL_FALSE;
+    const SQLRETURN rc = SQLGetFunctions(dbc, functionId, &exists);
+    if (!SQL_SUCCEEDED(rc)) {
+        throwError(rc);
+    }
+    return exists == SQL_TRUE;
+}
+
+void OdbcConnection::applyQueryTimeout(SQLHSTMT stmt) {
+    const int seconds = queryTimeoutSeconds;
+    if (seconds <= 0 || queryTimeoutRefused) {
+        return;
+    }
+    if (SQLSetStmtOption(stmt, SQL_QUERY_TIMEOUT, static_cast<SQLULEN>(seconds)) == SQL_ERROR) {
+        queryTimeoutRefused = true;
+    }
+}
+
+} // namespace veltro

@@ -1,0 +1,266 @@
+#include "results/CRecordsetEx.h"
+
+#include "odbc/DatabaseError.h"
+#include "odbc/OdbcConnection.h"
+#include "odbc/StillExecuting.h"
+
+#include <sqlext.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace veltro {
+
+namespace {
+
+constexpr SQLSMALLINT columnNameBufferSize = 256;
+
+// The first read never asks for more than this; a longer value is read on in pieces,
+// so a driver that declares a huge column size does not cost a huge buffer per cell.
+constexpr std::size_t maxFirstReadLength = 64 * 1024;
+
+// Growth step when the driver cannot say how long a value is.
+constexpr std::size_t unknownLengthStep = 4096;
+
+bool isLongType(std::int16_t sqlType) {
+    return sqlType == SQL_LONGVARCHAR || sqlType == SQL_LONGVARBINARY ||
+           sqlType == SQL_WLONGVARCHAR || sqlType == -97;
+}
+
+bool isBinaryType(std::int16_t sqlType) {
+    return sqlType == SQL_BINARY || sqlType == SQL_VARBINARY || sqlType == SQL_LONGVARBINARY;
+}
+
+} // namespace
+
+CRecordsetEx::CRecordsetEx(std::shared_ptr<OdbcConnection> connection)
+    : db(std::move(connection)) {}
+
+CRecordsetEx::~CRecordsetEx() {
+    Close();
+}
+
+std::size_t CRecordsetEx::GetTextLength(std::int16_t sqlType, std::uint32_t precision) {
+    if (isLongType(sqlType)) {
+        return 1;
+    }
+    if (sqlType == SQL_NUMERIC || sqlType == SQL_DECIMAL) {
+        return std::size_t{precision} + 3;
+    }
+    return std::size_t{precision} + 1;
+}
+
+bool CRecordsetEx::Execute(const std::string& sql) {
+    return Open(sql);
+}
+
+bool CRecordsetEx::Open(const std::string& sql) {
+    Close();
+    sqlText = sql;
+    if (!allocateStatement()) {
+        return false;
+    }
+    try {
+        db->applyQueryTimeout(stmt.get());
+        SQLHSTMT h = stmt.get();
+        SQLCHAR* text = reinterpret_cast<SQLCHAR*>(sqlText.data());
+        const SQLRETURN rc = callUntilDone([&] { return SQLExecDirect(h, text, SQL_NTS); });
+        if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_NEED_DATA &&
+            rc != SQL_NO_DATA) {
+            throwStatementError(rc);
+        }
+        finishOpen();
+    } catch (...) {
+        Close();
+        throw;
+    }
+    return true;
+}
+
+bool CRecordsetEx::allocateStatement() {
+    StatementHandle handle = StatementHandle::allocate(db->handle());
+    if (!handle) {
+        return false;
+    }
+    std::lock_guard lock(cancelMutex);
+    stmt = std::move(handle);
+    return true;
+}
+
+void CRecordsetEx::finishOpen() {
+    DescribeColumns();
+    eof = true;
+    if (columnCount != 0) {
+        eof = false;
+        MoveNext();
+    }
+    bof = eof;
+}
+
+void CRecordsetEx::throwStatementError(SQLRETURN rc) const {
+    throw DatabaseError::fromHandles(rc, db->environmentHandle(), db->handle(), stmt.get());
+}
+
+void CRecordsetEx::DescribeColumns() {
+    columnCount = -1;
+    columns.clear();
+    SQLHSTMT h = stmt.get();
+    SQLSMALLINT count = 0;
+    SQLRETURN rc = callUntilDone([&] { return SQLNumResultCols(h, &count); });
+    if (!SQL_SUCCEEDED(rc)) {
+        throwStatementError(rc);
+    }
+    std::vector<ColumnInfo> described(static_cast<std::size_t>(std::max<SQLSMALLINT>(count, 0)));
+    for (SQLUSMALLINT number = 1; number <= described.size(); ++number) {
+        SQLCHAR name[columnNameBufferSize] = {};
+        SQLSMALLINT nameLength = 0;
+        SQLSMALLINT sqlType = 0;
+        SQLULEN precision = 0;
+        SQLSMALLINT scale = 0;
+        SQLSMALLINT nullability = 0;
+        rc = callUntilDone([&] {
+            return SQLDescribeCol(h, number, name, columnNameBufferSize, &nameLength, &sqlType,
+                                  &precision, &scale, &nullability);
+        });
+        if (!SQL_SUCCEEDED(rc)) {
+            throwStatementError(rc);
+        }
+        ColumnInfo& info = described[number - 1];
+        const auto kept = std::clamp<SQLSMALLINT>(nameLength, 0, columnNameBufferSize - 1);
+        info.name.assign(reinterpret_cast<const char*>(name), static_cast<std::size_t>(kept));
+        info.sqlType = sqlType;
+        info.precision = static_cast<std::uint32_t>(precision);
+        info.scale = scale;
+        info.nullability = nullability;
+    }
+    columns = std::move(described);
+    columnCount = count;
+}
+
+void CRecordsetEx::MoveNext() {
+    SQLHSTMT h = stmt.get();
+    const SQLRETURN rc = callUntilDone([&] { return SQLFetch(h); });
+    if (rc == SQL_NO_DATA) {
+        eof = true;
+        return;
+    }
+    if (!SQL_SUCCEEDED(rc)) {
+        throwStatementError(rc);
+    }
+}
+
+bool CRecordsetEx::FlushResultSet() {
+    if (!stmt) {
+        return false;
+    }
+    SQLHSTMT h = stmt.get();
+    const SQLRETURN rc = callUntilDone([&] { return SQLMoreResults(h); });
+    if (rc != SQL_NO_DATA && !SQL_SUCCEEDED(rc)) {
+        throwStatementError(rc);
+    }
+    bof = false;
+    eof = false;
+    return rc != SQL_NO_DATA;
+}
+
+void CRecordsetEx::GetFieldValue(int index, std::string& value) {
+    if (columnCount <= 0) {
+        return;
+    }
+    const int number = index + 1;
+    if (number < 1 || number > columnCount) {
+        char text[80];
+        std::snprintf(text, sizeof text, "Column %d is not in the result set.\n", number);
+        throw DatabaseError(fieldNotFoundCode, text, "");
+    }
+    const ColumnInfo& info = columns[static_cast<std::size_t>(index)];
+    const std::size_t length =
+        std::min(GetTextLength(info.sqlType, info.precision), maxFirstReadLength);
+    buffer.resize(length);
+    SQLHSTMT h = stmt.get();
+    const auto column = static_cast<SQLUSMALLINT>(number);
+    SQLLEN indicator = 0;
+    const SQLRETURN rc = callUntilDone([&] {
+        return SQLGetData(h, column, SQL_C_CHAR, buffer.data(), static_cast<SQLLEN>(length),
+                          &indicator);
+    });
+    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) {
+        throwStatementError(rc);
+    }
+    if (indicator == SQL_NULL_DATA) {
+        value.clear();
+        return;
+    }
+    if (indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(length)) {
+        // The value did not fit: read the rest instead of cutting it, which would also
+        // split a multi-byte character.
+        readRemainder(column, length - 1, indicator);
+        value.assign(buffer);
+    } else {
+        value.assign(buffer.data(), static_cast<std::size_t>(std::max<SQLLEN>(indicator, 0)));
+    }
+    if (isBinaryType(info.sqlType) && !value.empty()) {
+        value.insert(0, "0x");
+    }
+}
+
+void CRecordsetEx::readRemainder(SQLUSMALLINT column, std::size_t have, SQLLEN totalHint) {
+    SQLHSTMT h = stmt.get();
+    SQLLEN total = totalHint;
+    for (;;) {
+        const bool totalKnown = total != SQL_NO_TOTAL && total > static_cast<SQLLEN>(have);
+        const std::size_t room = totalKnown ? static_cast<std::size_t>(total) - have + 1
+                                            : std::max(have, unknownLengthStep) + 1;
+        buffer.resize(have + room);
+        SQLLEN indicator = 0;
+        const SQLRETURN rc = callUntilDone([&] {
+            return SQLGetData(h, column, SQL_C_CHAR, buffer.data() + have,
+                              static_cast<SQLLEN>(room), &indicator);
+        });
+        if (rc == SQL_NO_DATA) {
+            break;
+        }
+        if (!SQL_SUCCEEDED(rc)) {
+            throwStatementError(rc);
+        }
+        if (indicator == SQL_NULL_DATA) {
+            break;
+        }
+        if (indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(room)) {
+            total =
+                indicator == SQL_NO_TOTAL ? SQL_NO_TOTAL : static_cast<SQLLEN>(have) + indicator;
+            have += room - 1;
+            continue;
+        }
+        have += static_cast<std::size_t>(indicator);
+        break;
+    }
+    buffer.resize(have);
+}
+
+ColumnInfo CRecordsetEx::GetColumnInfo(int index) const {
+    if (index < 0 || index >= static_cast<int>(columns.size())) {
+        throw DatabaseError(fieldNotFoundCode, "", "");
+    }
+    return columns[static_cast<std::size_t>(index)];
+}
+
+void CRecordsetEx::Close() {
+    {
+        std::lock_guard lock(cancelMutex);
+        stmt.reset();
+    }
+    columns.clear();
+    columnCount = -1;
+    bof = true;
+    eof = true;
+}
+
+void CRecordsetEx::Cancel() {
+    std::lock_guard lock(cancelMutex);
+    if (stmt) {
+        SQLCancel(stmt.get());
+    }
+}
+
+} // namespace veltro
