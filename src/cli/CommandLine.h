@@ -12,6 +12,13 @@ inline constexpr const char* usageText = "Usage: Standard shell commands, DDE, a
 struct CommandLine {
     std::optional<std::string> connectString; // --connect CONNSTR
     std::optional<std::string> fileToOpen;    // a query file
+
+    // The headless run: --execute FILE|- [--export FILE|-] [--delimiter ...] [--no-header]
+    std::optional<std::string> executeFile;
+    std::string exportTarget = "-";
+    std::string delimiter = "\t";
+    bool header = true;
+
     bool help = false;
     bool version = false;
     // Anything not understood: the program shows the usage text and quits.

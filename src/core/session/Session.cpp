@@ -5,6 +5,7 @@
 #include "common/TickCount.h"
 #include "odbc/OdbcConnection.h"
 #include "results/CRecordsetEx.h"
+#include "results/GridStore.h"
 #include "session/ExecTime.h"
 #include "session/SessionHost.h"
 #include "session/ThreadPriority.h"
@@ -52,6 +53,12 @@ Session::Session(const SettingsStore& settings, SessionHost& sessionHost)
     threadPriority = threadPriorityLevel(settings.readText(configureSection, "ThreadPriority", ""));
     queryTimeout = settings.readInt(configureSection, "QueryTimeOut", 0);
     loginTimeout = settings.readInt(configureSection, "LoginTimeOut", 0);
+    readPaneFont(settings, gridFontSection, gridFont, &gridFontExtras);
+    workerContext.session = this;
+}
+
+bool Session::showsMessages() const {
+    return equalsNoCase(resultInfoText, messagesInfoText);
 }
 
 Session::~Session() {

@@ -1,13 +1,19 @@
 #pragma once
 
+#include "session/WorkerContext.h"
+#include "settings/PaneFont.h"
+
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace veltro {
 
 class CRecordsetEx;
+class GridStore;
 class OdbcConnection;
 class SessionHost;
 class SettingsStore;
@@ -15,13 +21,15 @@ class SettingsStore;
 inline constexpr const char* resultInfoClosedText = "CDatabase::IsOpen = FALSE";
 inline constexpr const char* resultInfoOpenText = "CDatabase::IsOpen == TRUE";
 inline constexpr const char* establishingConnectionText = "Establishing new connection...";
+inline constexpr const char* readyText = "Ready";
+inline constexpr const char* messagesInfoText = "Messages";
 
 // One session's connection and the record that its window, its threads and the other
 // subsystems share: what the driver is and can do, the configured timeouts and the
 // worker priority.
 class Session {
 public:
-    // Reads the "Configure" settings.
+    // Reads the "Configure" settings and the grid font.
     Session(const SettingsStore& settings, SessionHost& host);
     ~Session();
     Session(const Session&) = delete;
@@ -41,6 +49,9 @@ public:
     bool IsTextDriver() const;
 
     bool isConnected() const;
+
+    // Shows the time since startTicks in the execution-time pane.
+    void UpdateExecTime();
 
     // Connection and identity.
     std::shared_ptr<OdbcConnection> connection;
@@ -65,12 +76,38 @@ public:
     std::string resultInfoText = resultInfoClosedText;
     std::string execTimeText;
     std::uint64_t startTicks = 0;
+    std::string statusText = readyText;
+
+    // The current batch. Between Execute and the handling of its completion only the worker
+    // writes the buffers and uses the recordset.
+    std::string messageBuffer;
+    std::string textBuffer;
+    WorkerContext workerContext;
+    std::atomic<int> cancelled = 0;
+    bool executing = false;
+    bool cancelRequested = false;
+    bool textMode = false;
+    bool completionHandled = false;
+    std::vector<std::shared_ptr<GridStore>> gridList;
+    int gridCount = 0;
+    int currentGridNumber = 0;
+    int nextGridId = 2000;
+
+    // Close actions waiting for a cancel to finish.
+    bool closePending = false;
+    bool disconnectAllPending = false;
+    bool exitPending = false;
+
+    // Applied to every new grid; a height of 0 means none is stored.
+    LogicalFont gridFont;
+    GridFontExtras gridFontExtras;
+
+    // Whether the results pane shows the messages.
+    bool showsMessages() const;
 
 private:
     void openAndDescribe(const std::optional<std::string>& connectString,
                          const std::optional<std::string>& database);
-    void UpdateExecTime();
-
     SessionHost& host;
 };
 

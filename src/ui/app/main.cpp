@@ -1,5 +1,6 @@
 #include "app/QtSettingsStore.h"
 #include "cli/CommandLine.h"
+#include "cli/HeadlessRunner.h"
 #include "session/ConnectionWindow.h"
 
 #include <QApplication>
@@ -7,9 +8,24 @@
 
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Whether a person may be looking at a window (not an offscreen or headless run).
+bool hasInteractiveDisplay() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform != nullptr && std::strcmp(platform, "offscreen") == 0) {
+        return false;
+    }
+    return std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
-    std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
     const veltro::CommandLine commandLine = veltro::parseCommandLine(arguments);
     if (commandLine.help) {
         std::fputs(veltro::helpText().c_str(), stdout);
@@ -19,6 +35,21 @@ int main(int argc, char* argv[]) {
         std::printf("Veltro (using ODBC) %s\n", VELTRO_VERSION);
         return 0;
     }
+    if (commandLine.invalid) {
+        std::fprintf(stderr, "%s\n", veltro::usageText);
+        if (hasInteractiveDisplay()) {
+            QApplication app(argc, argv);
+            QMessageBox::information(nullptr, "Veltro (using ODBC)", veltro::usageText);
+        }
+        return veltro::exitFailure;
+    }
+    if (commandLine.executeFile) {
+        // Drivers format numbers by the C library's locale: keep the decimal point a point.
+        std::setlocale(LC_ALL, "");
+        std::setlocale(LC_NUMERIC, "C");
+        const veltro::QtSettingsStore settings;
+        return veltro::runHeadless(commandLine, settings);
+    }
 
     QApplication app(argc, argv);
     // QApplication adopts the user's locale for the C library; drivers then format numbers
@@ -26,11 +57,6 @@ int main(int argc, char* argv[]) {
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setOrganizationName("Kellamoor");
     QApplication::setApplicationName("Veltro (using ODBC)");
-
-    if (commandLine.invalid) {
-        QMessageBox::information(nullptr, "Veltro (using ODBC)", veltro::usageText);
-        return 1;
-    }
 
     veltro::QtSettingsStore settings;
     veltro::ConnectionWindow window(settings);

@@ -1,0 +1,191 @@
+#include "results/GridExport.h"
+
+#include "common/FileErrorText.h"
+#include "results/GridStore.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+
+namespace veltro {
+
+namespace {
+
+// Written in blocks of about this size.
+constexpr std::size_t flushThreshold = 1 << 20;
+
+// Text mode: every line feed goes out as CR LF.
+void appendText(std::string& out, std::string_view text) {
+    std::size_t start = 0;
+    for (std::size_t lf = text.find('\n'); lf != std::string_view::npos;
+         lf = text.find('\n', start)) {
+        out.append(text.substr(start, lf - start));
+        out += "\r\n";
+        start = lf + 1;
+    }
+    out.append(text.substr(start));
+}
+
+bool needsQuotes(std::string_view cell, const std::string& delimiter) {
+    if (delimiter.empty()) {
+        return false;
+    }
+    return cell.find(delimiter) != std::string_view::npos ||
+           cell.find_first_of("\"\r\n") != std::string_view::npos;
+}
+
+void appendCell(std::string& out, std::string_view cell, const std::string& delimiter) {
+    if (!needsQuotes(cell, delimiter)) {
+        appendText(out, cell);
+        return;
+    }
+    std::string quoted = "\"";
+    for (const char c : cell) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    quoted += '"';
+    appendText(out, quoted);
+}
+
+class BlockWriter {
+public:
+    explicit BlockWriter(std::FILE* file) : file(file) { buffer.reserve(flushThreshold + 4096); }
+
+    std::string& text() { return buffer; }
+
+    bool flushIfFull() { return buffer.size() < flushThreshold || flush(); }
+
+    bool flush() {
+        if (!buffer.empty() &&
+            std::fwrite(buffer.data(), 1, buffer.size(), file) != buffer.size()) {
+            return false;
+        }
+        buffer.clear();
+        return true;
+    }
+
+private:
+    std::FILE* file;
+    std::string buffer;
+};
+
+void appendRow(std::string& out, const GridStore& grid, int row, int firstCol, int lastCol,
+               const std::string& delimiter, std::string& cell) {
+    for (int c = firstCol; c <= lastCol; ++c) {
+        if (c > firstCol) {
+            out += delimiter;
+        }
+        cell.clear();
+        grid.AppendTextMatrix(row, c, cell);
+        appendCell(out, cell, delimiter);
+    }
+}
+
+} // namespace
+
+std::string delimiterOfFormat(const std::string& formatText, const std::string& previous) {
+    std::string delimiter = previous;
+    if (formatText.find("Comma") != std::string::npos) {
+        delimiter = ",";
+    }
+    if (formatText.find("Tab") != std::string::npos) {
+        delimiter = "\t";
+    }
+    if (formatText.find("Pipe") != std::string::npos) {
+        delimiter = "|";
+    }
+    if (formatText.find("<None>") != std::string::npos) {
+        delimiter.clear();
+    }
+    return delimiter;
+}
+
+bool WriteGridFile(std::FILE* out, const std::vector<std::shared_ptr<GridStore>>& grids,
+                   const std::string& delimiter, bool columnNames) {
+    BlockWriter writer(out);
+    std::string cell;
+    for (const auto& grid : grids) {
+        const int rows = grid->Rows();
+        const int cols = grid->Cols();
+        for (int row = columnNames ? 0 : 1; row < rows; ++row) {
+            appendRow(writer.text(), *grid, row, 0, cols - 1, delimiter, cell);
+            writer.text() += "\r\n";
+            if (!writer.flushIfFull()) {
+                return false;
+            }
+        }
+        writer.text() += "\r\n";
+    }
+    return writer.flush() && std::fflush(out) == 0;
+}
+
+bool WriteGridSelection(std::FILE* out, const GridStore& grid, const std::string& delimiter) {
+    const int firstRow = std::min(grid.Row(), grid.RowSel());
+    const int lastRow = std::max(grid.Row(), grid.RowSel());
+    const int firstCol = std::min(grid.Col(), grid.ColSel());
+    const int lastCol = std::max(grid.Col(), grid.ColSel());
+    BlockWriter writer(out);
+    std::string cell;
+    for (int row = firstRow; row <= lastRow; ++row) {
+        if (row > firstRow) {
+            writer.text() += "\r\n";
+        }
+        appendRow(writer.text(), grid, row, firstCol, lastCol, delimiter, cell);
+        if (!writer.flushIfFull()) {
+            return false;
+        }
+    }
+    return writer.flush() && std::fflush(out) == 0;
+}
+
+bool writeFileAtomically(const std::string& path, const std::function<bool(std::FILE*)>& writer,
+                         std::string& failureText) {
+    const auto fail = [&](int cause) {
+        failureText = "File Path Name: <" + path + "> " + FileErrorText(cause);
+        return false;
+    };
+    const std::filesystem::path target(path);
+    std::string temporary =
+        (target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path()) /
+        ("." + target.filename().string() + ".XXXXXX");
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0) {
+        return fail(fileErrorCauseOf(errno, true));
+    }
+    std::FILE* file = fdopen(fd, "wb");
+    if (file == nullptr) {
+        const int cause = fileErrorCauseOf(errno, true);
+        close(fd);
+        std::remove(temporary.c_str());
+        return fail(cause);
+    }
+    const bool written = writer(file);
+    const int writeErrno = errno;
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !closed) {
+        std::remove(temporary.c_str());
+        return fail(fileErrorCauseOf(written ? errno : writeErrno, true));
+    }
+    // mkstemp makes the file private: a replaced file keeps its permissions, a new one
+    // gets the usual read access for others.
+    std::error_code ignored;
+    const auto existing = std::filesystem::status(target, ignored);
+    const auto permissions = std::filesystem::exists(existing)
+                                 ? existing.permissions()
+                                 : static_cast<std::filesystem::perms>(0644);
+    std::filesystem::permissions(temporary, permissions, ignored);
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int cause = fileErrorCauseOf(errno, true);
+        std::remove(temporary.c_str());
+        return fail(cause);
+    }
+    return true;
+}
+
+} // namespace veltro

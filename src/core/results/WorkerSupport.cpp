@@ -1,0 +1,40 @@
+#include "results/WorkerSupport.h"
+
+#include "common/ErrorText.h"
+#include "results/CRecordsetEx.h"
+#include "session/BatchText.h"
+#include "session/Session.h"
+#include "session/WorkerHost.h"
+
+namespace veltro {
+
+std::string workerFailureText(std::exception_ptr failure) {
+    return errorTextFor(failure);
+}
+
+void closeQuietly(CRecordsetEx& recordset) {
+    if (recordset.IsOpen()) {
+        recordset.Close();
+    }
+}
+
+void cutAtNul(std::string& value) {
+    const std::size_t nul = value.find('\0');
+    if (nul != std::string::npos) {
+        value.resize(nul);
+    }
+}
+
+void refreshDatabaseAfterBatch(const Session& session, const std::string& batchText,
+                               WorkerHost& host) {
+    if (!session.isSqlServerFamily || session.cancelled || !batchMentionsUse(batchText)) {
+        return;
+    }
+    try {
+        host.selectCurrentDatabase();
+    } catch (...) {
+        // The database box keeps what it showed; the batch itself went well.
+    }
+}
+
+} // namespace veltro

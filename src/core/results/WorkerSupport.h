@@ -1,0 +1,26 @@
+#pragma once
+
+#include <exception>
+#include <string>
+
+namespace veltro {
+
+class CRecordsetEx;
+class Session;
+class WorkerHost;
+
+// Text appended to the message text for a failure that ended a worker.
+std::string workerFailureText(std::exception_ptr failure);
+
+// Closes the recordset if it is open; a failure to close changes nothing for the batch.
+void closeQuietly(CRecordsetEx& recordset);
+
+// A value as a grid or text buffer takes it: up to its first NUL character.
+void cutAtNul(std::string& value);
+
+// After the batch: on the SQL Server family, when the batch may have switched the database
+// and was not cancelled, read the current database anew. Errors are ignored.
+void refreshDatabaseAfterBatch(const Session& session, const std::string& batchText,
+                               WorkerHost& host);
+
+} // namespace veltro

@@ -1,0 +1,79 @@
+#include "session/BatchText.h"
+
+#include "common/TextCompare.h"
+#include "common/Utf8.h"
+
+#include <algorithm>
+
+namespace veltro {
+
+namespace {
+
+constexpr std::size_t previewLength = 15;
+constexpr std::string_view objectTextPrefix = "sp_helptext ";
+
+// Byte offset of a character position in UTF-8 text (the end when beyond it).
+std::size_t byteOffsetOf(std::string_view text, std::size_t characters) {
+    return utf8Prefix(text, characters).size();
+}
+
+char upperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool containsNoCase(std::string_view text, std::string_view word) {
+    const auto found = std::search(text.begin(), text.end(), word.begin(), word.end(),
+                                   [](char a, char b) { return upperAscii(a) == upperAscii(b); });
+    return found != text.end();
+}
+
+} // namespace
+
+std::string batchTextOf(std::string_view wholeText, std::size_t selectionStart,
+                        std::size_t selectionEnd) {
+    const std::size_t start = std::min(selectionStart, selectionEnd);
+    const std::size_t end = std::max(selectionStart, selectionEnd);
+    if (start == end) {
+        return std::string(wholeText);
+    }
+    const std::size_t from = byteOffsetOf(wholeText, start);
+    const std::size_t to = byteOffsetOf(wholeText, end);
+    return std::string(wholeText.substr(from, to - from));
+}
+
+std::string titleWithPreview(std::string_view documentTitle, std::string_view batchText) {
+    const std::size_t cut = documentTitle.find(" - (");
+    std::string title(documentTitle.substr(0, cut));
+    std::string copy(batchText);
+    std::replace(copy.begin(), copy.end(), '\n', ' ');
+    std::replace(copy.begin(), copy.end(), '\r', ' ');
+    const std::string preview = utf8Prefix(copy, previewLength);
+    title += " - (";
+    title += preview;
+    title += preview.size() == copy.size() ? ")" : "...)";
+    return title;
+}
+
+ObjectTextBatch detectObjectTextBatch(std::string_view batchText, bool isSqlServerFamily,
+                                      std::string_view dbmsName) {
+    ObjectTextBatch batch;
+    batch.batchText = std::string(batchText);
+    if (!isSqlServerFamily || batchText.substr(0, objectTextPrefix.size()) != objectTextPrefix) {
+        return batch;
+    }
+    batch.isObjectText = true;
+    const std::string_view rest = batchText.substr(objectTextPrefix.size());
+    batch.objectName = std::string(rest.substr(0, rest.find_first_of("\n\r\t ")));
+    if (equalsNoCase(dbmsName, "Sybase SQL Anywhere") ||
+        equalsNoCase(dbmsName, "Adaptive Server Anywhere")) {
+        batch.batchText = "SELECT text FROM syscomments where id = object_id('" + batch.objectName +
+                          "') order by number, colid2, colid";
+    }
+    return batch;
+}
+
+bool batchMentionsUse(std::string_view batchText) {
+    return containsNoCase(batchText, "USE ");
+}
+
+} // namespace veltro

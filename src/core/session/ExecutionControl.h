@@ -1,0 +1,65 @@
+#pragma once
+
+#include "session/SessionThread.h"
+
+#include <cstddef>
+#include <string>
+
+namespace veltro {
+
+class ExecutionView;
+class Session;
+class WorkerHost;
+
+inline constexpr const char* executingText = "Executing query batch...";
+inline constexpr const char* cancellingText = "Attempting to cancel query batch...";
+inline constexpr const char* completedText = "Query batch completed";
+inline constexpr const char* completedWithErrorsText = "Query batch completed with errors";
+inline constexpr const char* canceledText = "Query batch canceled";
+inline constexpr const char* canceledByUserText = "Query canceled by user.";
+inline constexpr const char* completedSuccessfullyText = "The command(s) completed successfully.";
+inline constexpr const char* emptyGridInfoText = "Results grid #0 of 0; 0 row(s); 0 col(s)";
+
+// Running a batch on the session window's side: Execute and Launch start a worker thread,
+// the handlers answer the worker's messages on the window's thread, Cancel starts a cancel
+// thread, and the completion sets the texts the user sees.
+class ExecutionControl {
+public:
+    // The host carries the worker's messages back to this object on the window's thread.
+    ExecutionControl(Session& session, ExecutionView& view, WorkerHost& host);
+    ~ExecutionControl();
+    ExecutionControl(const ExecutionControl&) = delete;
+    ExecutionControl& operator=(const ExecutionControl&) = delete;
+
+    // Runs the selection (character positions) or, when it is empty, the whole text.
+    // Nothing happens while a batch runs.
+    void Execute(const std::string& wholeText, std::size_t selectionStart = 0,
+                 std::size_t selectionEnd = 0);
+    bool Launch(const std::string& batchText);
+
+    // Worker messages, on the window's thread.
+    int onNewGrid(int columnCount);
+    int onGridRows(int rows);
+    void CompleteBatch(int errorFlag);
+    void onTextFetchDone(int errorFlag);
+    void onCancelDone();
+    void onTimer();
+
+    void Cancel();
+    void ClearResults(const std::string& text);
+
+    // For closing: wait for the threads of the batch, at most that long each.
+    bool waitForThreads(std::chrono::milliseconds limitEach);
+
+private:
+    void CancelWorker();
+    void noteCompletionIdle();
+
+    Session& session;
+    ExecutionView& view;
+    WorkerHost& host;
+    SessionThread workerThread;
+    SessionThread cancelThread;
+};
+
+} // namespace veltro

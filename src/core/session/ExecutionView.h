@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+
+namespace veltro {
+
+class GridStore;
+
+// What running a batch asks of the session window. The defaults do nothing, which is all a
+// run without a window needs.
+class ExecutionView {
+public:
+    virtual ~ExecutionView() = default;
+
+    // Status pane texts: 0 status, 1 execution time, 2 result information.
+    virtual void showPaneText(int pane, const std::string& text) {
+        (void)pane;
+        (void)text;
+    }
+    virtual void startExecTimer() {}
+    virtual void stopExecTimer() {}
+    virtual void setDatabaseBoxEnabled(bool enabled) { (void)enabled; }
+
+    virtual std::string documentTitle() const { return {}; }
+    virtual void setDocumentTitle(const std::string& title) { (void)title; }
+    // The results pane's title: the object whose source text it shows.
+    virtual void setPaneTitle(const std::string& title) { (void)title; }
+
+    // A window for a new grid, hidden; false when none could be made.
+    virtual bool createGridWindow(GridStore& grid) {
+        (void)grid;
+        return true;
+    }
+    virtual void destroyGridWindows() {}
+    virtual void setGridShown(GridStore& grid, bool shown) {
+        (void)grid;
+        (void)shown;
+    }
+    virtual void setResultsRedraw(bool on) { (void)on; }
+    // The results pane's text, caret at its start; and its line count.
+    virtual void setResultsText(const std::string& text) { (void)text; }
+    virtual int resultsLineCount() const { return 0; }
+
+    // Grid navigation and the messages view.
+    virtual void showGrid(int number) { (void)number; }
+    virtual void toggleMessages() {}
+    virtual void updateResultInfo() {}
+
+    // Lets command states follow after a change; skipped while a close is pending.
+    virtual void runIdle() {}
+    // A close that waited for the cancel to finish.
+    virtual void runPendingClose() {}
+};
+
+} // namespace veltro

@@ -1,0 +1,141 @@
+// Batches through the worker against SQLite 3 ODBC and PostgreSQL.
+#include "BatchHarness.h"
+#include "TestDatabases.h"
+
+#include "results/CRecordsetEx.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace veltro {
+namespace {
+
+using test::BatchHarness;
+
+std::string sqliteFile(const std::string& name) {
+    return test::sqliteConnectString(test::workFolder(name) / "w.db");
+}
+
+TEST(BatchWorkerSqlite, UpdateReportsDriverRowCountAndNoGrid) {
+    BatchHarness h(sqliteFile("worker-update"));
+    ASSERT_TRUE(h.connected);
+    h.run("CREATE TABLE t (id INTEGER)");
+    h.run("INSERT INTO t SELECT 1 UNION ALL SELECT 2 UNION ALL SELECT 3 UNION ALL SELECT 4 "
+          "UNION ALL SELECT 5");
+    h.view.messageToggles = 0;
+    h.run("UPDATE t SET id = id + 1");
+    EXPECT_EQ(h.session.messageBuffer, "(5 row(s) affected)");
+    EXPECT_EQ(h.session.gridCount, 0);
+    EXPECT_EQ(h.session.statusText, "Query batch completed");
+    EXPECT_EQ(h.view.messageToggles, 1);
+    EXPECT_FALSE(h.session.batchRecordset->IsOpen());
+}
+
+TEST(BatchWorkerSqlite, EmptyFirstResultKeepsOnlyTheHeaderRow) {
+    BatchHarness h(sqliteFile("worker-empty"));
+    ASSERT_TRUE(h.connected);
+    h.run("CREATE TABLE t (id INTEGER, name VARCHAR(8))");
+    h.view.messageToggles = 0;
+    h.run("SELECT id, name FROM t");
+    ASSERT_EQ(h.session.gridCount, 1);
+    const GridStore& grid = *h.session.gridList[0];
+    EXPECT_EQ(BatchHarness::cells(grid), (std::vector<std::vector<std::string>>{{"id", "name"}}));
+    EXPECT_EQ(h.session.messageBuffer, "[0 row(s) affected (application specific)]");
+    EXPECT_TRUE(h.host.sentRowCounts().empty());
+    EXPECT_EQ(h.view.messageToggles, 0);
+}
+
+TEST(BatchWorkerSqlite, ThousandRowsGrowInStepsOf700) {
+    BatchHarness h(sqliteFile("worker-1000"));
+    ASSERT_TRUE(h.connected);
+    h.run("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
+          "SELECT i, 'row ' || i AS label FROM n");
+    EXPECT_EQ(h.host.sentRowCounts(), (std::vector<int>{700, 1400, 1001}));
+    EXPECT_EQ(h.session.messageBuffer, "[1000 row(s) affected (application specific)]");
+    const GridStore& grid = *h.session.gridList[0];
+    EXPECT_EQ(grid.Rows(), 1001);
+    EXPECT_EQ(grid.TextMatrix(1, 1), std::optional<std::string>("row 1"));
+    EXPECT_EQ(grid.TextMatrix(1000, 0), std::optional<std::string>("1000"));
+    EXPECT_EQ(h.session.statusText, "Query batch completed");
+}
+
+TEST(BatchWorkerSqlite, SyntaxErrorGivesTextsErrorStatusAndNoGrid) {
+    BatchHarness h(sqliteFile("worker-syntax"));
+    ASSERT_TRUE(h.connected);
+    h.run("SELEC 1");
+    EXPECT_EQ(h.session.messageBuffer,
+              "near \"SELEC\": syntax error (1)\nState:S1000,Native:1,Origin:[SQLite]\n");
+    EXPECT_EQ(h.session.statusText, "Query batch completed with errors");
+    EXPECT_EQ(h.session.gridCount, 0);
+    EXPECT_EQ(h.view.messageToggles, 1);
+    // A second completion message for the same batch changes nothing.
+    h.control.CompleteBatch(0);
+    EXPECT_EQ(h.session.statusText, "Query batch completed with errors");
+}
+
+class BatchWorkerPostgres : public testing::Test {
+protected:
+    void SetUp() override {
+        connectString = test::postgresConnectString();
+        VELTRO_REQUIRE_POSTGRES_OR_SKIP(connectString);
+    }
+    std::string connectString;
+};
+
+TEST_F(BatchWorkerPostgres, TwoSelectsGiveTwoGridsAndTwoMessages) {
+    BatchHarness h(connectString);
+    ASSERT_TRUE(h.connected);
+    h.run("SELECT 1 AS a; SELECT 'x' AS b, 'y' AS c UNION ALL SELECT 'z', NULL");
+    ASSERT_EQ(h.session.gridCount, 2);
+    EXPECT_EQ(BatchHarness::cells(*h.session.gridList[0]),
+              (std::vector<std::vector<std::string>>{{"a"}, {"1"}}));
+    EXPECT_EQ(BatchHarness::cells(*h.session.gridList[1]),
+              (std::vector<std::vector<std::string>>{{"b", "c"}, {"x", "y"}, {"z", ""}}));
+    EXPECT_EQ(h.session.messageBuffer, "[1 row(s) affected (application specific)]\n\n"
+                                       "[2 row(s) affected (application specific)]");
+    EXPECT_EQ(h.session.currentGridNumber, 1);
+}
+
+TEST_F(BatchWorkerPostgres, ColumnWidthsFollowNamePrecisionAndScale) {
+    BatchHarness h(connectString);
+    ASSERT_TRUE(h.connected);
+    h.run("SELECT 1::integer AS id, 'x'::varchar(4000) AS wide, "
+          "'abc'::varchar(5) AS nineteen_characters, 1.5::numeric(6,2) AS amount");
+    ASSERT_EQ(h.session.gridCount, 1);
+    const GridStore& grid = *h.session.gridList[0];
+    EXPECT_EQ(grid.ColWidth(0), 1100);
+    EXPECT_EQ(grid.ColWidth(1), 5500);
+    EXPECT_EQ(grid.ColWidth(2), 2090);
+    EXPECT_EQ(grid.ColWidth(3), (6 + 2) * 110);
+    EXPECT_EQ(grid.ColAlignment(0), 1);
+}
+
+TEST_F(BatchWorkerPostgres, CancelDuringFetchKeepsRowsBeforeTheLastAndEndsThreads) {
+    // Streaming through a cursor, so that the rows arrive while the batch runs.
+    BatchHarness h(connectString + ";UseDeclareFetch=1;Fetch=10");
+    ASSERT_TRUE(h.connected);
+    h.control.Execute("SELECT n, pg_sleep(0.01) FROM generate_series(1, 100000) AS n");
+    // Let some rows arrive, then cancel as the user would.
+    std::thread canceller([&h] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(800));
+        h.loop.post([&h] { h.control.Cancel(); });
+    });
+    h.waitForCompletion();
+    canceller.join();
+    EXPECT_EQ(h.session.statusText, "Query batch canceled");
+    EXPECT_NE(h.session.messageBuffer.find("Query canceled by user."), std::string::npos);
+    EXPECT_EQ(h.session.messageBuffer.find("row(s) affected"), std::string::npos);
+    ASSERT_EQ(h.session.gridCount, 1);
+    const GridStore& grid = *h.session.gridList[0];
+    EXPECT_GT(grid.Rows(), 1);
+    EXPECT_LT(grid.Rows(), 100001);
+    // Every row left in the grid is complete: the one being written was cut.
+    const int last = grid.Rows() - 1;
+    EXPECT_EQ(grid.TextMatrix(last, 0), std::optional<std::string>(std::to_string(last)));
+    EXPECT_FALSE(h.session.executing);
+    EXPECT_FALSE(h.session.cancelRequested);
+}
+
+} // namespace
+} // namespace veltro

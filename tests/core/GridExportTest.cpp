@@ -1,0 +1,134 @@
+#include "TestDatabases.h"
+
+#include "results/GridExport.h"
+#include "results/GridStore.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace veltro {
+namespace {
+
+std::shared_ptr<GridStore> gridOf(const std::vector<std::vector<std::string>>& rows) {
+    auto grid = std::make_shared<GridStore>();
+    grid->SetCols(static_cast<int>(rows.front().size()));
+    grid->SetRows(static_cast<int>(rows.size()));
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (std::size_t c = 0; c < rows[r].size(); ++c) {
+            grid->SetTextMatrix(static_cast<int>(r), static_cast<int>(c), rows[r][c]);
+        }
+    }
+    return grid;
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Writes through a real file, as the export does.
+std::string exportText(const std::function<bool(std::FILE*)>& writer) {
+    const auto path = test::workFolder("export") / "out.csv";
+    std::string failure;
+    EXPECT_TRUE(writeFileAtomically(path.string(), writer, failure)) << failure;
+    return readFile(path);
+}
+
+class GridExport : public testing::Test {
+protected:
+    std::vector<std::shared_ptr<GridStore>> grids{
+        gridOf({{"a", "b"}, {"1", "2"}, {"3", "4"}}),
+        gridOf({{"c", "d"}, {"5", "6"}, {"7", "8"}}),
+    };
+};
+
+TEST_F(GridExport, AllGridsWithHeaderGiveEightLines) {
+    EXPECT_EQ(exportText([&](std::FILE* f) { return WriteGridFile(f, grids, ",", true); }),
+              "a,b\r\n1,2\r\n3,4\r\n\r\nc,d\r\n5,6\r\n7,8\r\n\r\n");
+}
+
+TEST_F(GridExport, WithoutHeaderGiveSixLines) {
+    EXPECT_EQ(exportText([&](std::FILE* f) { return WriteGridFile(f, grids, "\t", false); }),
+              "1\t2\r\n3\t4\r\n\r\n5\t6\r\n7\t8\r\n\r\n");
+}
+
+TEST_F(GridExport, NoDelimiterWritesCellsBackToBackAndNeverQuotes) {
+    grids = {gridOf({{"h1", "h2"}, {"1", "2"}, {"a,\"b\"", "c"}})};
+    EXPECT_EQ(exportText([&](std::FILE* f) { return WriteGridFile(f, grids, "", false); }),
+              "12\r\na,\"b\"c\r\n\r\n");
+}
+
+TEST_F(GridExport, CellsHoldingDelimiterQuoteOrLineBreakAreQuoted) {
+    grids = {gridOf({{"x", "y"}, {"1,5", "say \"hi\""}, {"two\nlines", "plain"}})};
+    EXPECT_EQ(exportText([&](std::FILE* f) { return WriteGridFile(f, grids, ",", false); }),
+              "\"1,5\",\"say \"\"hi\"\"\"\r\n\"two\r\nlines\",plain\r\n\r\n");
+    // A comma is only special when it is the delimiter.
+    EXPECT_EQ(exportText([&](std::FILE* f) { return WriteGridFile(f, grids, "|", false); }),
+              "1,5|\"say \"\"hi\"\"\"\r\n\"two\r\nlines\"|plain\r\n\r\n");
+}
+
+TEST_F(GridExport, NoGridsGiveAnEmptyFile) {
+    grids.clear();
+    EXPECT_EQ(exportText([&](std::FILE* f) { return WriteGridFile(f, grids, ",", true); }), "");
+}
+
+TEST_F(GridExport, SelectionIsTheBlockBetweenTheCornersWithoutLastLineEnd) {
+    GridStore& grid = *grids[0];
+    grid.SetRow(2);
+    grid.SetCol(1);
+    grid.SetRowSel(2);
+    grid.SetColSel(1);
+    EXPECT_EQ(exportText([&](std::FILE* f) { return WriteGridSelection(f, grid, ","); }), "4");
+    grid.SetRow(2);
+    grid.SetRowSel(0);
+    grid.SetCol(1);
+    grid.SetColSel(0);
+    EXPECT_EQ(exportText([&](std::FILE* f) { return WriteGridSelection(f, grid, "|"); }),
+              "a|b\r\n1|2\r\n3|4");
+}
+
+TEST(GridExportFormat, DelimiterFromTheChosenEntry) {
+    EXPECT_EQ(delimiterOfFormat("Comma Seperated", "?"), ",");
+    EXPECT_EQ(delimiterOfFormat("Tab Delimited", "?"), "\t");
+    EXPECT_EQ(delimiterOfFormat("Pipe Seperated", "?"), "|");
+    EXPECT_EQ(delimiterOfFormat("<None>", "?"), "");
+    EXPECT_EQ(delimiterOfFormat("Semicolon", "?"), "?");
+}
+
+TEST(GridExportFile, MissingFolderIsABadPathAndLeavesNothing) {
+    const auto folder = test::workFolder("export-missing");
+    const auto path = folder / "no-such-folder" / "out.csv";
+    std::string failure;
+    EXPECT_FALSE(writeFileAtomically(
+        path.string(), [](std::FILE*) { return true; }, failure));
+    EXPECT_EQ(failure,
+              "File Path Name: <" + path.string() + "> All or part of the path is invalid.");
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(GridExportFile, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
+    const auto folder = test::workFolder("export-fail");
+    const auto path = folder / "keep.csv";
+    std::ofstream(path) << "old contents";
+    std::string failure;
+    EXPECT_FALSE(writeFileAtomically(
+        path.string(),
+        [](std::FILE* f) {
+            std::fputs("partial", f);
+            errno = ENOSPC;
+            return false;
+        },
+        failure));
+    EXPECT_EQ(failure, "File Path Name: <" + path.string() + "> The disk is full.");
+    EXPECT_EQ(readFile(path), "old contents");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+} // namespace
+} // namespace veltro

@@ -1,0 +1,139 @@
+#include "results/GridStore.h"
+#include "results/GridMemoryBudget.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace veltro {
+namespace {
+
+TEST(GridStore, RaisingRowsKeepsTextsAndLoweringDropsTheRowsBeyond) {
+    GridStore grid;
+    ASSERT_TRUE(grid.SetCols(2));
+    ASSERT_TRUE(grid.SetRows(3));
+    ASSERT_TRUE(grid.SetTextMatrix(0, 0, "id"));
+    ASSERT_TRUE(grid.SetTextMatrix(2, 1, "äöü"));
+    ASSERT_TRUE(grid.SetRows(5000));
+    EXPECT_EQ(grid.TextMatrix(0, 0), std::optional<std::string>("id"));
+    EXPECT_EQ(grid.TextMatrix(2, 1), std::optional<std::string>("äöü"));
+    EXPECT_EQ(grid.TextMatrix(4999, 1), std::optional<std::string>(""));
+
+    ASSERT_TRUE(grid.SetRows(2));
+    EXPECT_FALSE(grid.TextMatrix(2, 1).has_value());
+    ASSERT_TRUE(grid.SetRows(3));
+    EXPECT_EQ(grid.TextMatrix(2, 1), std::optional<std::string>(""));
+    EXPECT_EQ(grid.TextMatrix(0, 0), std::optional<std::string>("id"));
+}
+
+TEST(GridStore, CellsOutsideRowsTimesColsFail) {
+    GridStore grid;
+    ASSERT_TRUE(grid.SetCols(0));
+    ASSERT_TRUE(grid.SetRows(1));
+    ASSERT_TRUE(grid.SetCols(3));
+    EXPECT_TRUE(grid.SetTextMatrix(0, 2, "c"));
+    EXPECT_FALSE(grid.SetTextMatrix(1, 0, "x"));
+    EXPECT_FALSE(grid.SetTextMatrix(0, 3, "x"));
+    EXPECT_FALSE(grid.SetTextMatrix(-1, 0, "x"));
+    EXPECT_FALSE(grid.TextMatrix(0, 3).has_value());
+    EXPECT_FALSE(grid.SetColWidth(3, 100));
+    EXPECT_FALSE(grid.SetRows(-1));
+}
+
+TEST(GridStore, ChangingColumnsKeepsTheColumnsThatStay) {
+    GridStore grid;
+    grid.SetCols(3);
+    grid.SetRows(2);
+    grid.SetTextMatrix(1, 0, "a");
+    grid.SetTextMatrix(1, 2, "c");
+    grid.SetCols(2);
+    EXPECT_EQ(grid.TextMatrix(1, 0), std::optional<std::string>("a"));
+    grid.SetCols(3);
+    EXPECT_EQ(grid.TextMatrix(1, 2), std::optional<std::string>(""));
+}
+
+TEST(GridStore, LargeAndManyTextsReadBackWhole) {
+    GridStore grid;
+    grid.SetCols(2);
+    grid.SetRows(3000);
+    const std::string large(200000, 'L');
+    ASSERT_TRUE(grid.SetTextMatrix(1, 0, large));
+    for (int r = 1; r < 3000; ++r) {
+        ASSERT_TRUE(grid.SetTextMatrix(r, 1, std::string(500, static_cast<char>('a' + r % 26))));
+    }
+    EXPECT_EQ(grid.TextMatrix(1, 0), std::optional<std::string>(large));
+    EXPECT_EQ(grid.TextMatrix(2999, 1),
+              std::optional<std::string>(std::string(500, 'a' + 2999 % 26)));
+}
+
+TEST(GridStore, MillionShortRowsCostLittleMoreThanTheirText) {
+    GridStore grid;
+    grid.SetCols(10);
+    constexpr int rows = 1'000'000;
+    ASSERT_TRUE(grid.SetRows(rows + 1));
+    std::uint64_t textBytes = 0;
+    for (int r = 1; r <= rows; ++r) {
+        for (int c = 0; c < 10; ++c) {
+            const std::string text = "v" + std::to_string(r);
+            textBytes += text.size();
+            ASSERT_TRUE(grid.SetTextMatrix(r, c, text));
+        }
+    }
+    const std::uint64_t cells = 10ULL * rows;
+    EXPECT_LE(grid.memoryBytes(), textBytes + 9 * cells);
+    EXPECT_EQ(grid.TextMatrix(rows, 9), std::optional<std::string>("v1000000"));
+}
+
+TEST(GridStore, RefusesToGrowPastTheMemoryBudgetAndKeepsItsRows) {
+    GridStore grid;
+    grid.SetCols(4);
+    ASSERT_TRUE(grid.SetRows(700));
+    for (int r = 1; r < 700; ++r) {
+        for (int c = 0; c < 4; ++c) {
+            ASSERT_TRUE(grid.SetTextMatrix(r, c, std::string(100, 'x')));
+        }
+    }
+    GridMemoryBudget::setLimit(GridMemoryBudget::used() + 100000);
+    EXPECT_FALSE(grid.SetRows(1400));
+    GridMemoryBudget::resetLimit();
+    EXPECT_EQ(grid.Rows(), 700);
+    EXPECT_EQ(grid.TextMatrix(699, 3), std::optional<std::string>(std::string(100, 'x')));
+    EXPECT_TRUE(grid.SetRows(1400));
+}
+
+TEST(GridStore, WorkerWritesWhileWindowThreadGrowsAndReads) {
+    GridStore grid;
+    grid.SetCols(3);
+    grid.SetRows(1);
+    std::atomic<int> allowedRows = 1;
+    std::atomic<bool> done = false;
+    // The worker only writes rows the window thread has made room for, as in a batch.
+    std::thread worker([&] {
+        for (int r = 1; r < 20000; ++r) {
+            while (allowedRows.load() <= r) {
+                std::this_thread::yield();
+            }
+            for (int c = 0; c < 3; ++c) {
+                EXPECT_TRUE(grid.SetTextMatrix(r, c, std::to_string(r * 3 + c)));
+            }
+        }
+        done = true;
+    });
+    int rows = 1;
+    while (!done) {
+        if (rows < 20000) {
+            rows = std::min(rows + 700, 20000);
+            ASSERT_TRUE(grid.SetRows(rows));
+            allowedRows = rows;
+        }
+        grid.TextMatrix(rows / 2, 1);
+    }
+    worker.join();
+    for (int r = 1; r < 20000; r += 997) {
+        EXPECT_EQ(grid.TextMatrix(r, 2), std::optional<std::string>(std::to_string(r * 3 + 2)));
+    }
+}
+
+} // namespace
+} // namespace veltro
