@@ -130,5 +130,23 @@ TEST(GridExportFile, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
               1);
 }
 
+TEST(GridExportFile, DevicesAndLinksAreWrittenThroughNotReplaced) {
+    std::string failure;
+    EXPECT_TRUE(writeFileAtomically(
+        "/dev/null", [](std::FILE* f) { return std::fputs("x", f) >= 0; }, failure))
+        << failure;
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+
+    const auto folder = test::workFolder("export-link");
+    std::ofstream(folder / "real.csv") << "old";
+    std::filesystem::create_symlink(folder / "real.csv", folder / "link.csv");
+    EXPECT_TRUE(writeFileAtomically((folder / "link.csv").string(),
+                                    [](std::FILE* f) { return std::fputs("new", f) >= 0; },
+                                    failure))
+        << failure;
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.csv"));
+    EXPECT_EQ(readFile(folder / "real.csv"), "new");
+}
+
 } // namespace
 } // namespace veltro

@@ -1,4 +1,5 @@
 #include "TestDatabases.h"
+#include "TestDriver.h"
 
 #include "odbc/OdbcConnection.h"
 #include "odbc/OdbcEnvironment.h"
@@ -194,6 +195,66 @@ TEST_F(SessionConnect, EnvironmentIsSharedAndFreedWithTheLastConnection) {
         EXPECT_TRUE(OdbcEnvironment::isAllocated());
     }
     EXPECT_FALSE(OdbcEnvironment::isAllocated());
+}
+
+TEST_F(SessionConnect, CapabilitiesFollowWhatTheDriverDeclares) {
+    Session sqlServer(settings, host);
+    ASSERT_TRUE(sqlServer.Connect(
+        test::testDriver("DBMS_NAME=Microsoft SQL Server;Missing=SQLCancel,SQLRowCount"),
+        std::nullopt));
+    EXPECT_TRUE(sqlServer.isSqlServerFamily);
+    // A connection without a data source name is named after its DBMS.
+    EXPECT_EQ(sqlServer.dataSourceName, "Microsoft SQL Server");
+    EXPECT_TRUE(sqlServer.supportsMultipleResults);
+    EXPECT_FALSE(sqlServer.supportsCancel);
+    EXPECT_FALSE(sqlServer.supportsRowCount);
+    EXPECT_FALSE(sqlServer.isJetDriver);
+
+    Session jet(settings, host);
+    ASSERT_TRUE(jet.Connect(test::testDriver("DBMS_NAME=ACCESS;SQL_DRIVER_NAME=odbcjt32.dll;"
+                                             "SQL_MULT_RESULT_SETS=y"),
+                            std::nullopt));
+    EXPECT_TRUE(jet.isJetDriver);
+    EXPECT_FALSE(jet.isSqlServerFamily);
+    // Only an upper-case "Y" counts.
+    EXPECT_FALSE(jet.supportsMultipleResults);
+
+    for (const char* name : {"sybase sql anywhere", "Adaptive Server Anywhere", "SQL SERVER"}) {
+        Session family(settings, host);
+        ASSERT_TRUE(
+            family.Connect(test::testDriver(std::string("DBMS_NAME=") + name), std::nullopt));
+        EXPECT_TRUE(family.isSqlServerFamily) << name;
+    }
+}
+
+TEST_F(SessionConnect, TextDriverIsAskedEachTime) {
+    Session text(settings, host);
+    ASSERT_TRUE(text.Connect(test::testDriver("DBMS_NAME=TEXT"), std::nullopt));
+    EXPECT_TRUE(text.IsTextDriver());
+    text.connection->close();
+    EXPECT_FALSE(text.IsTextDriver());
+}
+
+TEST_F(SessionConnect, DriverBelowApiLevelOneFailsWithoutText) {
+    Session session(settings, host);
+    EXPECT_FALSE(session.Connect(test::testDriver("SQL_ODBC_API_CONFORMANCE=0"), std::nullopt));
+    ASSERT_EQ(host.retryQuestions.size(), 1u);
+    EXPECT_EQ(host.retryQuestions[0], "Errors occurred.");
+    EXPECT_FALSE(session.isConnected());
+}
+
+TEST_F(SessionConnect, DriverRefusalsGiveTheirTextsOrNothing) {
+    Session refused(settings, host);
+    EXPECT_FALSE(refused.Connect(
+        test::testDriver("FailConnect={28000|18456|Login failed for user 'sa'.}"), std::nullopt));
+    ASSERT_EQ(host.retryQuestions.size(), 1u);
+    EXPECT_EQ(host.retryQuestions[0], "Login failed for user 'sa'.\n"
+                                      "State:28000,Native:18456,Origin:[Veltro][TestDriver]\n");
+
+    Session noData(settings, host);
+    EXPECT_FALSE(noData.Connect(test::testDriver("FailConnect=NO_DATA"), std::nullopt));
+    EXPECT_EQ(host.retryQuestions.size(), 1u);
+    EXPECT_FALSE(noData.isConnected());
 }
 
 } // namespace

@@ -78,6 +78,13 @@ public:
         EXPECT_TRUE(control.waitForThreads(std::chrono::seconds(30)));
     }
 
+    // Handles every message still on its way (a cancel thread's, say).
+    void drain() {
+        bool reached = false;
+        loop.post([&reached] { reached = true; });
+        loop.runUntil([&reached] { return reached; });
+    }
+
     // A grid's texts, row by row.
     static std::vector<std::vector<std::string>> cells(const GridStore& grid) {
         std::vector<std::vector<std::string>> rows(static_cast<std::size_t>(grid.Rows()));

@@ -87,6 +87,22 @@ void appendRow(std::string& out, const GridStore& grid, int row, int firstCol, i
     }
 }
 
+// A device or a pipe (/dev/null, a named pipe) is written as it is: renaming a file onto
+// it would replace it.
+bool writeInPlace(const std::string& path, const std::function<bool(std::FILE*)>& writer,
+                  const std::function<bool(int)>& fail) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return fail(fileErrorCauseOf(errno, true));
+    }
+    const bool written = writer(file);
+    const int writeErrno = errno;
+    if (std::fclose(file) != 0 || !written) {
+        return fail(fileErrorCauseOf(written ? errno : writeErrno, true));
+    }
+    return true;
+}
+
 } // namespace
 
 std::string delimiterOfFormat(const std::string& formatText, const std::string& previous) {
@@ -150,7 +166,15 @@ bool writeFileAtomically(const std::string& path, const std::function<bool(std::
         failureText = "File Path Name: <" + path + "> " + FileErrorText(cause);
         return false;
     };
-    const std::filesystem::path target(path);
+    std::error_code ignored;
+    const auto existing = std::filesystem::status(path, ignored);
+    if (std::filesystem::exists(existing) && !std::filesystem::is_regular_file(existing)) {
+        return writeInPlace(path, writer, fail);
+    }
+    // Through a link, the file it points to is the one replaced.
+    const std::filesystem::path target = std::filesystem::exists(existing)
+                                             ? std::filesystem::canonical(path, ignored)
+                                             : std::filesystem::path(path);
     std::string temporary =
         (target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path()) /
         ("." + target.filename().string() + ".XXXXXX");
@@ -174,13 +198,11 @@ bool writeFileAtomically(const std::string& path, const std::function<bool(std::
     }
     // mkstemp makes the file private: a replaced file keeps its permissions, a new one
     // gets the usual read access for others.
-    std::error_code ignored;
-    const auto existing = std::filesystem::status(target, ignored);
     const auto permissions = std::filesystem::exists(existing)
                                  ? existing.permissions()
                                  : static_cast<std::filesystem::perms>(0644);
     std::filesystem::permissions(temporary, permissions, ignored);
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (std::rename(temporary.c_str(), target.c_str()) != 0) {
         const int cause = fileErrorCauseOf(errno, true);
         std::remove(temporary.c_str());
         return fail(cause);

@@ -73,8 +73,9 @@ bool GridStore::SetRows(int newRows) {
         const std::uint64_t perRow = textBytes / static_cast<std::uint64_t>(highestWrittenRow);
         const std::uint64_t newBlocks =
             blocksFor(newRows) - std::min(blocksFor(newRows), blocks.size());
+        // One more chunk of room, since texts take memory a chunk at a time.
         if (!GridMemoryBudget::fits(perRow * static_cast<std::uint64_t>(newRows - rows) +
-                                    newBlocks * blockBytes(cols))) {
+                                    newBlocks * blockBytes(cols) + chunkSize)) {
             return false;
         }
     }

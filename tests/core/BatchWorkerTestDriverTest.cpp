@@ -1,0 +1,211 @@
+// Batches through the worker against DBMS behaviour played by the test driver.
+#include "BatchHarness.h"
+#include "TestDatabases.h"
+#include "TestDriver.h"
+
+#include "results/CRecordsetEx.h"
+#include "results/GridMemoryBudget.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <thread>
+
+namespace veltro {
+namespace {
+
+using test::BatchHarness;
+using test::testDriver;
+
+// The process-wide count of SQLCancel calls the driver has seen.
+int driverCancelCalls(BatchHarness& h) {
+    CRecordsetEx stats(h.session.connection);
+    EXPECT_TRUE(stats.Execute("SELECT * FROM veltro_driver_stats"));
+    std::string counter;
+    std::string value;
+    while (!stats.IsEOF()) {
+        stats.GetFieldValue(0, counter);
+        stats.GetFieldValue(1, value);
+        stats.GetFieldValue(2, value);
+        if (counter == "cancel_calls") {
+            return std::stoi(value);
+        }
+        stats.MoveNext();
+    }
+    return -1;
+}
+
+TEST(BatchWorkerTestDriver, RowCountsFollowWhatTheDriverOffers) {
+    BatchHarness without(testDriver("Missing=SQLRowCount"));
+    ASSERT_TRUE(without.connected);
+    without.run("CREATE TABLE t (id INTEGER); INSERT INTO t VALUES (1), (2)");
+    EXPECT_EQ(without.session.messageBuffer, "The command(s) completed successfully.");
+
+    BatchHarness unknown(testDriver("RowCount=-1"));
+    ASSERT_TRUE(unknown.connected);
+    unknown.run("CREATE TABLE t (id INTEGER)");
+    EXPECT_EQ(unknown.session.messageBuffer, "The command(s) completed successfully.");
+    EXPECT_EQ(unknown.session.statusText, "Query batch completed");
+    EXPECT_EQ(unknown.view.messageToggles, 1);
+    // After a text, an unknown count still adds its (empty) line.
+    unknown.run("SELECT 1 AS one; INSERT INTO t VALUES (1)");
+    EXPECT_EQ(unknown.session.messageBuffer, "[1 row(s) affected (application specific)]\n\n");
+
+    BatchHarness counted(testDriver());
+    ASSERT_TRUE(counted.connected);
+    counted.run("CREATE TABLE t (id INTEGER); INSERT INTO t VALUES (1), (2), (3)");
+    EXPECT_EQ(counted.session.messageBuffer, "(0 row(s) affected)\n\n(3 row(s) affected)");
+}
+
+TEST(BatchWorkerTestDriver, WithoutMultipleResultsOnlyTheFirstIsShown) {
+    BatchHarness h(testDriver("SQL_MULT_RESULT_SETS=N"));
+    ASSERT_TRUE(h.connected);
+    h.run("SELECT 1 AS a; SELECT 2 AS b");
+    EXPECT_EQ(h.session.gridCount, 1);
+    EXPECT_EQ(h.session.messageBuffer, "[1 row(s) affected (application specific)]");
+}
+
+TEST(BatchWorkerTestDriver, UseInAnyCaseRefreshesTheDatabaseOnTheSqlServerFamily) {
+    BatchHarness family(testDriver("DBMS_NAME=Microsoft SQL Server;Databases=master,Sales"));
+    ASSERT_TRUE(family.connected);
+    family.run("use master");
+    EXPECT_EQ(family.host.databaseRefreshes, 1);
+    family.run("Use Sales");
+    EXPECT_EQ(family.host.databaseRefreshes, 2);
+    family.run("SELECT 1 AS a -- because ");
+    EXPECT_EQ(family.host.databaseRefreshes, 3);
+    family.run("SELECT 1 AS a");
+    EXPECT_EQ(family.host.databaseRefreshes, 3);
+
+    BatchHarness other(testDriver("DBMS_NAME=Oracle"));
+    ASSERT_TRUE(other.connected);
+    other.run("SELECT 1 AS a -- use ");
+    EXPECT_EQ(other.host.databaseRefreshes, 0);
+}
+
+class ObjectTextBatch : public testing::Test {
+protected:
+    std::string profile() {
+        const auto path = test::workFolder("object-text") / "profile.ini";
+        std::ofstream(path) << "[objects]\n"
+                               "p1 = CREATE PROCEDURE p1 AS\n"
+                               "p1 = SELECT 1\n"
+                               "empty_view = \n";
+        return path.string();
+    }
+};
+
+TEST_F(ObjectTextBatch, GathersTheSourceTextWithoutGrids) {
+    BatchHarness h(testDriver("DBMS_NAME=SQL Server;Profile=" + profile()));
+    ASSERT_TRUE(h.connected);
+    h.run("sp_helptext p1");
+    EXPECT_EQ(h.session.textBuffer, "CREATE PROCEDURE p1 ASSELECT 1");
+    EXPECT_EQ(h.session.gridCount, 0);
+    EXPECT_FALSE(h.session.textMode);
+    EXPECT_EQ(h.session.statusText, "Query batch completed");
+}
+
+TEST_F(ObjectTextBatch, NoRowsGiveNull) {
+    BatchHarness h(testDriver("DBMS_NAME=SQL Server;Profile=" + profile()));
+    ASSERT_TRUE(h.connected);
+    h.session.textMode = true;
+    h.run("SELECT name FROM sqlite_master WHERE 1 = 0");
+    EXPECT_EQ(h.session.textBuffer, "NULL");
+}
+
+TEST_F(ObjectTextBatch, AnywhereAsksSyscomments) {
+    BatchHarness h(testDriver("DBMS_NAME=Adaptive Server Anywhere;Profile=" + profile()));
+    ASSERT_TRUE(h.connected);
+    h.run("sp_helptext p1");
+    EXPECT_EQ(h.session.textBuffer, "CREATE PROCEDURE p1 ASSELECT 1");
+}
+
+TEST(BatchWorkerTestDriver, CancelOnSqlAnywhereIssuesNoDriverCancel) {
+    BatchHarness h(testDriver("DBMS_NAME=Sybase SQL Anywhere;FetchDelay=20"));
+    ASSERT_TRUE(h.connected);
+    const int cancelsBefore = driverCancelCalls(h);
+    h.control.Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                      "WHERE i < 5000) SELECT i FROM n");
+    std::thread canceller([&h] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        h.loop.post([&h] { h.control.Cancel(); });
+    });
+    h.waitForCompletion();
+    canceller.join();
+    EXPECT_EQ(h.session.statusText, "Query batch canceled");
+    EXPECT_EQ(h.session.messageBuffer, "Query canceled by user.");
+    EXPECT_EQ(driverCancelCalls(h), cancelsBefore);
+}
+
+TEST(BatchWorkerTestDriver, CancelElsewhereReachesTheDriver) {
+    BatchHarness h(testDriver("DBMS_NAME=Microsoft SQL Server;ExecDelay=20000"));
+    ASSERT_TRUE(h.connected);
+    const int cancelsBefore = driverCancelCalls(h);
+    h.control.Execute("SELECT 1 AS a");
+    h.control.Cancel();
+    h.waitForCompletion();
+    EXPECT_EQ(h.session.statusText, "Query batch canceled");
+    EXPECT_EQ(h.session.messageBuffer, "Query canceled by user.");
+    EXPECT_EQ(driverCancelCalls(h), cancelsBefore + 1);
+}
+
+TEST(BatchWorkerTestDriver, StillExecutingDriverStillFillsTheGrid) {
+    BatchHarness h(
+        testDriver("StillExecuting.Exec=2;StillExecuting.Fetch=1;StillExecuting.GetData=1"));
+    ASSERT_TRUE(h.connected);
+    h.run("SELECT 'a' AS x UNION ALL SELECT 'b'");
+    ASSERT_EQ(h.session.gridCount, 1);
+    EXPECT_EQ(BatchHarness::cells(*h.session.gridList[0]),
+              (std::vector<std::vector<std::string>>{{"x"}, {"a"}, {"b"}}));
+}
+
+TEST(BatchWorkerTestDriver, ErrorAtRowKeepsTheRowsBeforeIt) {
+    BatchHarness h(testDriver("FailFetch=3"));
+    ASSERT_TRUE(h.connected);
+    h.run("SELECT 'r1' AS v UNION ALL SELECT 'r2' UNION ALL SELECT 'r3' UNION ALL SELECT 'r4'");
+    ASSERT_EQ(h.session.gridCount, 1);
+    EXPECT_EQ(BatchHarness::cells(*h.session.gridList[0]),
+              (std::vector<std::vector<std::string>>{{"v"}, {"r1"}, {"r2"}}));
+    EXPECT_EQ(h.session.messageBuffer,
+              "[2 row(s) affected (application specific)]\n\nInjected failure\n"
+              "State:S1000,Native:0,Origin:[Veltro][TestDriver]\n");
+    EXPECT_EQ(h.session.statusText, "Query batch completed with errors");
+}
+
+TEST(BatchWorkerTestDriver, ErrorFromAFurtherResultEndsTheBatch) {
+    BatchHarness h(testDriver("FailMoreResults=1"));
+    ASSERT_TRUE(h.connected);
+    h.run("SELECT 1 AS a; SELECT 2 AS b; SELECT 3 AS c");
+    EXPECT_EQ(h.session.gridCount, 1);
+    EXPECT_EQ(h.session.messageBuffer,
+              "[1 row(s) affected (application specific)]\n\nInjected failure\n"
+              "State:S1000,Native:0,Origin:[Veltro][TestDriver]\n");
+}
+
+TEST(BatchWorkerTestDriver, GridPastTheMemoryBudgetEndsWithTheGridMessageAndKeepsRows) {
+    BatchHarness h(testDriver());
+    ASSERT_TRUE(h.connected);
+    GridMemoryBudget::setLimit(GridMemoryBudget::used() + 3 * 1024 * 1024);
+    h.run("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+          "SELECT i, printf('%0200d', i) AS wide FROM n");
+    GridMemoryBudget::resetLimit();
+    EXPECT_EQ(h.session.messageBuffer, "Unable to Allocate Memory for FlexGrid.");
+    EXPECT_EQ(h.session.statusText, "Query batch completed with errors");
+    ASSERT_EQ(h.session.gridCount, 1);
+    const GridStore& grid = *h.session.gridList[0];
+    EXPECT_GT(grid.Rows(), 700);
+    EXPECT_LT(grid.Rows(), 100001);
+    EXPECT_EQ(grid.TextMatrix(700, 0), std::optional<std::string>("700"));
+}
+
+TEST(BatchWorkerTestDriver, GridThatCannotBeMadeEndsTheBatchWithItsText) {
+    BatchHarness h(testDriver());
+    ASSERT_TRUE(h.connected);
+    h.view.gridWindowsWork = false;
+    h.run("SELECT 1 AS a");
+    EXPECT_EQ(h.session.messageBuffer, "Failed to create grid control.");
+    EXPECT_EQ(h.session.gridCount, 0);
+}
+
+} // namespace
+} // namespace veltro

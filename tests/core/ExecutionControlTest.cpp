@@ -1,0 +1,115 @@
+#include "BatchHarness.h"
+#include "TestDatabases.h"
+
+#include "session/SessionThread.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace veltro {
+namespace {
+
+using test::BatchHarness;
+
+TEST(ExecutionControl, CancelWhileIdleOnlyRunsThePendingClose) {
+    BatchHarness h(test::sqliteConnectString(test::workFolder("exec-idle") / "e.db"));
+    ASSERT_TRUE(h.connected);
+    h.control.Cancel();
+    EXPECT_EQ(h.view.pendingCloses, 1);
+    EXPECT_FALSE(h.session.cancelRequested);
+    EXPECT_EQ(h.session.statusText, "Ready");
+}
+
+TEST(ExecutionControl, BatchStatusTextsAndTitlePreview) {
+    BatchHarness h(test::sqliteConnectString(test::workFolder("exec-texts") / "e.db"));
+    ASSERT_TRUE(h.connected);
+    h.run("SELECT 1");
+    EXPECT_EQ(h.view.panes[0], "Query batch completed");
+    EXPECT_EQ(h.view.panes[2], "Results grid #0 of 0; 0 row(s); 0 col(s)");
+    EXPECT_EQ(h.session.execTimeText, "Exec time: 00:00:00");
+    EXPECT_FALSE(h.session.executing);
+    EXPECT_TRUE(h.session.completionHandled);
+    // Clearing the results readies the session for the next batch.
+    h.control.ClearResults("");
+    EXPECT_FALSE(h.session.completionHandled);
+    EXPECT_EQ(h.session.gridCount, 0);
+    EXPECT_EQ(h.session.nextGridId, 2000);
+}
+
+class ExecutionControlPostgres : public testing::Test {
+protected:
+    void SetUp() override {
+        connectString = test::postgresConnectString();
+        VELTRO_REQUIRE_POSTGRES_OR_SKIP(connectString);
+    }
+    std::string connectString;
+};
+
+TEST_F(ExecutionControlPostgres, ExecuteWhileABatchRunsDoesNothing) {
+    BatchHarness h(connectString);
+    ASSERT_TRUE(h.connected);
+    h.control.Execute("SELECT pg_sleep(0.5) AS slept");
+    h.control.Execute("SELECT 2 AS other");
+    h.waitForCompletion();
+    ASSERT_EQ(h.session.gridCount, 1);
+    EXPECT_EQ(h.session.gridList[0]->TextMatrix(0, 0), std::optional<std::string>("slept"));
+}
+
+TEST_F(ExecutionControlPostgres, CancelTwiceStartsOneCancelThread) {
+    BatchHarness h(connectString);
+    ASSERT_TRUE(h.connected);
+    h.control.Execute("SELECT pg_sleep(30)");
+    h.control.Cancel();
+    EXPECT_EQ(h.session.statusText, "Attempting to cancel query batch...");
+    h.control.Cancel();
+    h.waitForCompletion();
+    h.drain();
+    // Each cancel thread reports back once.
+    EXPECT_EQ(h.view.pendingCloses, 1);
+    EXPECT_EQ(h.session.statusText, "Query batch canceled");
+    EXPECT_EQ(h.session.messageBuffer, "Query canceled by user.");
+    EXPECT_EQ(h.session.cancelled, 0);
+}
+
+TEST(SessionThread, RunsAtTheNiceValueOfItsPriority) {
+    for (const int level : {-2, -1, 0}) {
+        SessionThread thread;
+        int nice = 99;
+        std::string failure;
+        ASSERT_TRUE(thread.start(
+            [&nice] {
+                errno = 0;
+                nice = getpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)));
+            },
+            level, failure));
+        ASSERT_TRUE(thread.waitFor(std::chrono::seconds(10)));
+        EXPECT_EQ(nice, niceValueOf(level));
+    }
+    EXPECT_EQ(niceValueOf(-2), 10);
+    EXPECT_EQ(niceValueOf(0), 0);
+    EXPECT_LT(niceValueOf(2), 0);
+}
+
+TEST(SessionThread, WaitingHasATimeLimit) {
+    SessionThread thread;
+    std::atomic<bool> release = false;
+    std::string failure;
+    ASSERT_TRUE(thread.start(
+        [&release] {
+            while (!release) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        },
+        0, failure));
+    EXPECT_FALSE(thread.waitFor(std::chrono::milliseconds(50)));
+    EXPECT_TRUE(thread.isRunning());
+    release = true;
+    EXPECT_TRUE(thread.waitFor(std::chrono::seconds(10)));
+    EXPECT_FALSE(thread.isRunning());
+}
+
+} // namespace
+} // namespace veltro
