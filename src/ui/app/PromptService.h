@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace veltro {
+
+enum class PromptButtons { ok, okCancel, yesNo, yesNoCancel, retryCancel };
+enum class PromptIcon { information, warning, critical, question };
+enum class PromptAnswer { ok, cancel, yes, no, retry };
+
+// Every message box, file name question, font choice and beep of the program goes through
+// here, so that tests can answer them without a person and no modal dialog blocks a run.
+class PromptService {
+public:
+    virtual ~PromptService() = default;
+
+    virtual PromptAnswer message(QWidget* parent, const QString& text, PromptButtons buttons,
+                                 PromptIcon icon) = 0;
+    // An empty name when the user cancelled.
+    virtual QString openFileName(QWidget* parent, const QString& caption,
+                                 const QString& filter) = 0;
+    virtual QString saveFileName(QWidget* parent, const QString& caption,
+                                 const QString& suggestedName, const QString& filter) = 0;
+    virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
+    virtual void beep() = 0;
+
+    // The service in use: the real dialogs unless a test installed its own.
+    static PromptService& current();
+    // Not owned; nullptr puts the real dialogs back.
+    static void install(PromptService* service);
+};
+
+} // namespace veltro
