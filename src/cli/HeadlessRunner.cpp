@@ -3,12 +3,9 @@
 #include "cli/CommandLine.h"
 #include "common/FileErrorText.h"
 #include "results/GridExport.h"
-#include "session/ExecutionControl.h"
 #include "session/ExecutionView.h"
-#include "session/LoopWorkerHost.h"
-#include "session/MessageLoop.h"
-#include "session/Session.h"
 #include "session/SessionHost.h"
+#include "session/SessionRuntime.h"
 
 #include <signal.h>
 
@@ -120,7 +117,9 @@ int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
     }
 
     HeadlessSessionHost sessionHost;
-    Session session(settings, sessionHost);
+    ExecutionView view;
+    const auto runtime = SessionRuntime::create(settings, sessionHost, view);
+    Session& session = runtime->session;
     if (!session.Connect(*commandLine.connectString, std::nullopt)) {
         std::cerr << "veltro: could not connect: "
                   << (sessionHost.failure.empty() ? "no data source was chosen."
@@ -128,17 +127,11 @@ int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
                   << '\n';
         return exitFailure;
     }
-
-    MessageLoop loop;
-    LoopWorkerHost workerHost(loop);
-    ExecutionView view;
-    ExecutionControl control(session, view, workerHost);
-    workerHost.attach(control);
     {
-        const InterruptWatcher interrupts(loop, control);
-        control.Execute(batchText);
-        loop.runUntil([&session] { return !session.executing; });
-        control.waitForThreads(threadWaitLimit);
+        const InterruptWatcher interrupts(runtime->loop, runtime->control);
+        runtime->control.Execute(batchText);
+        runtime->loop.runUntil([&session] { return !session.executing; });
+        runtime->control.waitForThreads(threadWaitLimit);
     }
 
     int status = exitCompleted;

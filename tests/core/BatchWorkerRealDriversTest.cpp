@@ -23,12 +23,11 @@ TEST(BatchWorkerSqlite, UpdateReportsDriverRowCountAndNoGrid) {
     h.run("CREATE TABLE t (id INTEGER)");
     h.run("INSERT INTO t SELECT 1 UNION ALL SELECT 2 UNION ALL SELECT 3 UNION ALL SELECT 4 "
           "UNION ALL SELECT 5");
-    h.view.messageToggles = 0;
     h.run("UPDATE t SET id = id + 1");
     EXPECT_EQ(h.session.messageBuffer, "(5 row(s) affected)");
     EXPECT_EQ(h.session.gridCount, 0);
     EXPECT_EQ(h.session.statusText, "Query batch completed");
-    EXPECT_EQ(h.view.messageToggles, 1);
+    EXPECT_TRUE(h.session.showsMessages());
     EXPECT_FALSE(h.session.batchRecordset->IsOpen());
 }
 
@@ -36,14 +35,13 @@ TEST(BatchWorkerSqlite, EmptyFirstResultKeepsOnlyTheHeaderRow) {
     BatchHarness h(sqliteFile("worker-empty"));
     ASSERT_TRUE(h.connected);
     h.run("CREATE TABLE t (id INTEGER, name VARCHAR(8))");
-    h.view.messageToggles = 0;
     h.run("SELECT id, name FROM t");
     ASSERT_EQ(h.session.gridCount, 1);
     const GridStore& grid = *h.session.gridList[0];
     EXPECT_EQ(BatchHarness::cells(grid), (std::vector<std::vector<std::string>>{{"id", "name"}}));
     EXPECT_EQ(h.session.messageBuffer, "[0 row(s) affected (application specific)]");
     EXPECT_TRUE(h.host.sentRowCounts().empty());
-    EXPECT_EQ(h.view.messageToggles, 0);
+    EXPECT_FALSE(h.session.showsMessages());
 }
 
 TEST(BatchWorkerSqlite, ThousandRowsGrowInStepsOf700) {
@@ -68,7 +66,7 @@ TEST(BatchWorkerSqlite, SyntaxErrorGivesTextsErrorStatusAndNoGrid) {
               "near \"SELEC\": syntax error (1)\nState:S1000,Native:1,Origin:[SQLite]\n");
     EXPECT_EQ(h.session.statusText, "Query batch completed with errors");
     EXPECT_EQ(h.session.gridCount, 0);
-    EXPECT_EQ(h.view.messageToggles, 1);
+    EXPECT_TRUE(h.session.showsMessages());
     // A second completion message for the same batch changes nothing.
     h.control.CompleteBatch(0);
     EXPECT_EQ(h.session.statusText, "Query batch completed with errors");

@@ -1,5 +1,6 @@
 #include "BatchHarness.h"
 #include "TestDatabases.h"
+#include "TestDriver.h"
 
 #include "session/SessionThread.h"
 
@@ -28,7 +29,7 @@ TEST(ExecutionControl, BatchStatusTextsAndTitlePreview) {
     ASSERT_TRUE(h.connected);
     h.run("SELECT 1");
     EXPECT_EQ(h.view.panes[0], "Query batch completed");
-    EXPECT_EQ(h.view.panes[2], "Results grid #0 of 0; 0 row(s); 0 col(s)");
+    EXPECT_EQ(h.view.panes[2], "Results grid #1 of 1; 1 row(s); 1 col(s)");
     EXPECT_EQ(h.session.execTimeText, "Exec time: 00:00:00");
     EXPECT_FALSE(h.session.executing);
     EXPECT_TRUE(h.session.completionHandled);
@@ -37,6 +38,60 @@ TEST(ExecutionControl, BatchStatusTextsAndTitlePreview) {
     EXPECT_FALSE(h.session.completionHandled);
     EXPECT_EQ(h.session.gridCount, 0);
     EXPECT_EQ(h.session.nextGridId, 2000);
+}
+
+TEST(ResultNavigation, StepsThroughThreeGridsWithItsEnablingRules) {
+    BatchHarness h(test::testDriver());
+    ASSERT_TRUE(h.connected);
+    h.run("SELECT 1 AS a; SELECT 2 AS b UNION ALL SELECT 3; SELECT 4 AS c");
+    ResultNavigation& nav = h.control.navigation();
+    ASSERT_EQ(h.session.gridCount, 3);
+    EXPECT_EQ(h.session.currentGridNumber, 1);
+    EXPECT_FALSE(nav.canGoPrevious());
+    EXPECT_TRUE(nav.canGoNext());
+    nav.goNext();
+    EXPECT_EQ(h.session.currentGridNumber, 2);
+    EXPECT_EQ(h.view.panes[2], "Results grid #2 of 3; 2 row(s); 1 col(s)");
+    EXPECT_TRUE(nav.canGoPrevious());
+    nav.goLast();
+    EXPECT_EQ(h.session.currentGridNumber, 3);
+    EXPECT_FALSE(nav.canGoNext());
+    EXPECT_TRUE(nav.canGoPrevious());
+    nav.goFirst();
+    EXPECT_EQ(h.session.currentGridNumber, 1);
+
+    // The messages and back to the grid on show.
+    EXPECT_TRUE(nav.canToggleMessages());
+    nav.ToggleMessages();
+    EXPECT_TRUE(nav.messagesChecked());
+    EXPECT_EQ(h.view.panes[2], "Messages");
+    nav.ToggleMessages();
+    EXPECT_EQ(h.view.panes[2], "Results grid #1 of 3; 1 row(s); 1 col(s)");
+}
+
+TEST(ResultNavigation, OneGridDisablesAllFourAndShowsItsSize) {
+    BatchHarness h(test::testDriver());
+    ASSERT_TRUE(h.connected);
+    h.run("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10) "
+          "SELECT i, i * 2 AS d, 'x' AS e FROM n");
+    ResultNavigation& nav = h.control.navigation();
+    EXPECT_EQ(h.session.currentGridNumber, 0);
+    EXPECT_FALSE(nav.canGoPrevious());
+    EXPECT_FALSE(nav.canGoNext());
+    EXPECT_EQ(h.view.panes[2], "Results grid #1 of 1; 10 row(s); 3 col(s)");
+}
+
+TEST(ResultNavigation, TextBatchTogglesBackToItsText) {
+    BatchHarness h(test::testDriver("DBMS_NAME=SQL Server"));
+    ASSERT_TRUE(h.connected);
+    h.session.textMode = true;
+    h.run("SELECT 'line one' UNION ALL SELECT 'line two'");
+    ResultNavigation& nav = h.control.navigation();
+    EXPECT_EQ(h.session.textBuffer, "line oneline two");
+    nav.ToggleMessages();
+    EXPECT_EQ(h.view.panes[2], "Messages");
+    nav.ToggleMessages();
+    EXPECT_EQ(h.view.panes[2], "# of lines of text: 0");
 }
 
 class ExecutionControlPostgres : public testing::Test {

@@ -48,12 +48,10 @@ private:
 class RecordingView : public ExecutionView {
 public:
     void showPaneText(int pane, const std::string& text) override { panes[pane] = text; }
-    void toggleMessages() override { ++messageToggles; }
     void runPendingClose() override { ++pendingCloses; }
-    bool createGridWindow(GridStore&) override { return gridWindowsWork; }
+    bool createGridWindow(const std::shared_ptr<GridStore>&) override { return gridWindowsWork; }
 
     std::string panes[4];
-    int messageToggles = 0;
     int pendingCloses = 0;
     bool gridWindowsWork = true;
 };

@@ -14,27 +14,34 @@
 #include "session/ThreadPriority.h"
 #include "session/WorkerHost.h"
 
-#include <cstdio>
-
 namespace veltro {
 
 namespace {
 
 constexpr int statusPane = 0;
-constexpr int resultPane = 2;
+constexpr int resultPane = resultInfoPane;
 constexpr int firstGridId = 2000;
 
-std::string linesOfTextInfo(int lines) {
-    char text[64];
-    std::snprintf(text, sizeof text, "# of lines of text: %d", lines);
-    return text;
+ExecutionView& noWindow() {
+    static ExecutionView nothing;
+    return nothing;
 }
 
 } // namespace
 
 ExecutionControl::ExecutionControl(Session& owner, ExecutionView& executionView,
                                    WorkerHost& workerHost)
-    : session(owner), view(executionView), host(workerHost) {}
+    : session(owner), view(&executionView), detachedView(noWindow()), host(workerHost),
+      results(owner, executionView) {}
+
+void ExecutionControl::detachView() {
+    view = &detachedView;
+    results.setView(detachedView);
+}
+
+bool ExecutionControl::threadsRunning() const {
+    return workerThread.isRunning() || cancelThread.isRunning();
+}
 
 ExecutionControl::~ExecutionControl() = default;
 
@@ -44,36 +51,36 @@ void ExecutionControl::Execute(const std::string& wholeText, std::size_t selecti
         return;
     }
     session.statusText = executingText;
-    view.showPaneText(statusPane, session.statusText);
+    view->showPaneText(statusPane, session.statusText);
     ClearResults("");
     session.startTicks = tickCount();
-    view.startExecTimer();
+    view->startExecTimer();
     session.execTimeText = "Exec time: 00:00:00";
-    view.showPaneText(1, session.execTimeText);
+    view->showPaneText(1, session.execTimeText);
     session.resultInfoText = emptyGridInfoText;
-    view.showPaneText(resultPane, session.resultInfoText);
+    view->showPaneText(resultPane, session.resultInfoText);
     session.messageBuffer.clear();
     session.textBuffer.clear();
     session.executing = true;
     session.cancelRequested = false;
     session.cancelled = 0;
     if (session.isSqlServerFamily) {
-        view.setDatabaseBoxEnabled(false);
+        view->setDatabaseBoxEnabled(false);
     }
 
     std::string batch = batchTextOf(wholeText, selectionStart, selectionEnd);
-    view.setDocumentTitle(titleWithPreview(view.documentTitle(), batch));
+    view->setDocumentTitle(titleWithPreview(view->documentTitle(), batch));
 
     const ObjectTextBatch objectText =
         detectObjectTextBatch(batch, session.isSqlServerFamily, session.dbmsName);
     if (objectText.isObjectText) {
         session.textMode = true;
-        view.setPaneTitle(objectText.objectName);
+        view->setPaneTitle(objectText.objectName);
         batch = objectText.batchText;
     }
     if (session.textMode) {
-        session.resultInfoText = linesOfTextInfo(0);
-        view.showPaneText(resultPane, session.resultInfoText);
+        session.resultInfoText = ResultNavigation::linesOfTextInfo(0);
+        view->showPaneText(resultPane, session.resultInfoText);
     }
     Launch(batch);
 }
@@ -94,7 +101,7 @@ bool ExecutionControl::Launch(const std::string& batchText) {
     }
     std::string failure;
     const bool started = workerThread.start(
-        [this, textMode = session.textMode] {
+        [this, textMode = session.textMode, owner = keepAlive.lock()] {
             if (textMode) {
                 TextFetchWorker(session.workerContext, host).run();
             } else {
@@ -114,16 +121,22 @@ bool ExecutionControl::Launch(const std::string& batchText) {
 }
 
 int ExecutionControl::onNewGrid(int columnCount) {
+    if (!windowExists()) {
+        return 0;
+    }
     auto grid = std::make_shared<GridStore>();
     session.workerContext.grid.reset();
-    if (!view.createGridWindow(*grid)) {
+    if (!view->createGridWindow(grid)) {
         return -1;
     }
     ++session.nextGridId;
-    view.setGridShown(*grid, false);
+    view->setGridShown(*grid, false);
     session.gridList.push_back(grid);
     session.gridCount = static_cast<int>(session.gridList.size());
     session.workerContext.grid = grid;
+    if (session.currentGridNumber == 0) {
+        view->setCurrentGrid(*grid);
+    }
 
     GridAppearance look;
     look.backColorBkg = 0xFFFFFF;
@@ -150,7 +163,7 @@ int ExecutionControl::onNewGrid(int columnCount) {
     if (session.gridCount == 2) {
         session.currentGridNumber = 1;
         if (!session.showsMessages()) {
-            view.showGrid(1);
+            results.ShowGrid(1);
         }
         noteCompletionIdle();
     }
@@ -159,25 +172,28 @@ int ExecutionControl::onNewGrid(int columnCount) {
 
 int ExecutionControl::onGridRows(int rows) {
     const std::shared_ptr<GridStore> grid = session.workerContext.grid;
-    if (!grid) {
+    if (!windowExists() || !grid) {
         return 0;
     }
-    view.setResultsRedraw(false);
+    view->setResultsRedraw(false);
     grid->SetRedraw(false);
     const bool resized = grid->SetRows(rows);
+    if (resized) {
+        view->gridRowsChanged(*grid);
+    }
     grid->SetRedraw(true);
-    view.setResultsRedraw(true);
+    view->setResultsRedraw(true);
     if (!resized) {
         return -1;
     }
     if (session.gridCount == 1 && !session.showsMessages()) {
-        view.setGridShown(*grid, true);
+        view->setGridShown(*grid, true);
     }
     return 0;
 }
 
 void ExecutionControl::CompleteBatch(int errorFlag) {
-    if (session.completionHandled) {
+    if (!windowExists() || session.completionHandled) {
         return;
     }
     session.completionHandled = true;
@@ -185,17 +201,17 @@ void ExecutionControl::CompleteBatch(int errorFlag) {
 
     if (session.textMode) {
         if (!session.textBuffer.empty() && !session.showsMessages()) {
-            view.setResultsText(session.textBuffer);
-            session.resultInfoText = linesOfTextInfo(view.resultsLineCount());
-            view.showPaneText(resultPane, session.resultInfoText);
+            view->setResultsText(session.textBuffer);
+            session.resultInfoText = ResultNavigation::linesOfTextInfo(view->resultsLineCount());
+            view->showPaneText(resultPane, session.resultInfoText);
         }
     } else if (session.gridCount != 0) {
-        view.updateResultInfo();
+        results.UpdateResultInfo();
         GridStore& last = *session.gridList.back();
         last.SetRedraw(true);
-        view.setResultsRedraw(true);
+        view->setResultsRedraw(true);
         if (!session.showsMessages()) {
-            view.setGridShown(last, true);
+            view->setGridShown(last, true);
         }
     }
 
@@ -211,12 +227,12 @@ void ExecutionControl::CompleteBatch(int errorFlag) {
     } else {
         session.statusText = completedWithErrorsText;
     }
-    view.showPaneText(statusPane, session.statusText);
+    view->showPaneText(statusPane, session.statusText);
     if (noResult && !session.showsMessages()) {
-        view.toggleMessages();
+        results.ToggleMessages();
     }
     session.UpdateExecTime();
-    view.stopExecTimer();
+    view->stopExecTimer();
     session.executing = false;
     session.cancelRequested = false;
     session.cancelled = 0;
@@ -229,7 +245,13 @@ void ExecutionControl::onTextFetchDone(int errorFlag) {
 }
 
 void ExecutionControl::onCancelDone() {
-    view.runPendingClose();
+    view->runPendingClose();
+}
+
+void ExecutionControl::onRepaintGrid() {
+    if (windowExists() && session.workerContext.grid) {
+        view->repaintGrid(*session.workerContext.grid);
+    }
 }
 
 void ExecutionControl::onTimer() {
@@ -238,19 +260,19 @@ void ExecutionControl::onTimer() {
     }
     session.UpdateExecTime();
     if (!session.textMode) {
-        view.updateResultInfo();
+        results.UpdateResultInfo();
     }
 }
 
 void ExecutionControl::noteCompletionIdle() {
     if (!session.closePending && !session.disconnectAllPending && !session.exitPending) {
-        view.runIdle();
+        view->runIdle();
     }
 }
 
 void ExecutionControl::Cancel() {
     if (!session.executing) {
-        view.runPendingClose();
+        view->runPendingClose();
         return;
     }
     if (session.cancelRequested || session.completionHandled) {
@@ -258,9 +280,10 @@ void ExecutionControl::Cancel() {
     }
     session.cancelRequested = true;
     session.statusText = cancellingText;
-    view.showPaneText(statusPane, session.statusText);
+    view->showPaneText(statusPane, session.statusText);
     std::string failure;
-    if (!cancelThread.start([this] { CancelWorker(); }, priorityNormal, failure)) {
+    if (!cancelThread.start([this, owner = keepAlive.lock()] { CancelWorker(); }, priorityNormal,
+                            failure)) {
         // Without a cancel thread the flag alone stops the worker at its next check.
         session.cancelled = 1;
     }
@@ -283,21 +306,17 @@ void ExecutionControl::CancelWorker() {
 }
 
 void ExecutionControl::ClearResults(const std::string& text) {
-    view.setResultsRedraw(false);
-    view.destroyGridWindows();
-    if (!session.gridList.empty()) {
-        session.gridList.clear();
-        session.gridCount = 0;
-    }
-    view.setResultsText(text);
-    view.setResultsRedraw(true);
+    view->setResultsRedraw(false);
+    results.DestroyAllGrids();
+    view->setResultsText(text);
+    view->setResultsRedraw(true);
     session.nextGridId = firstGridId;
     session.currentGridNumber = 0;
     session.completionHandled = false;
     session.exitPending = false;
     session.disconnectAllPending = false;
     session.closePending = false;
-    view.stopExecTimer();
+    view->stopExecTimer();
 }
 
 bool ExecutionControl::waitForThreads(std::chrono::milliseconds limitEach) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "session/ResultNavigation.h"
 #include "session/SessionThread.h"
 
 #include <cstddef>
+#include <memory>
 #include <string>
 
 namespace veltro {
@@ -43,6 +45,7 @@ public:
     void CompleteBatch(int errorFlag);
     void onTextFetchDone(int errorFlag);
     void onCancelDone();
+    void onRepaintGrid();
     void onTimer();
 
     void Cancel();
@@ -50,14 +53,28 @@ public:
 
     // For closing: wait for the threads of the batch, at most that long each.
     bool waitForThreads(std::chrono::milliseconds limitEach);
+    bool threadsRunning() const;
+
+    // The window is going: from now on the worker's messages find no window and change
+    // nothing on screen.
+    void detachView();
+    // What the threads of a batch must keep alive for as long as they run.
+    void setKeepAlive(std::weak_ptr<void> owner) { keepAlive = std::move(owner); }
+
+    ResultNavigation& navigation() { return results; }
 
 private:
     void CancelWorker();
     void noteCompletionIdle();
 
+    bool windowExists() const { return view != &detachedView; }
+
     Session& session;
-    ExecutionView& view;
+    ExecutionView* view;
+    ExecutionView& detachedView;
     WorkerHost& host;
+    ResultNavigation results;
+    std::weak_ptr<void> keepAlive;
     SessionThread workerThread;
     SessionThread cancelThread;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace veltro {
@@ -27,24 +28,28 @@ public:
     virtual void setPaneTitle(const std::string& title) { (void)title; }
 
     // A window for a new grid, hidden; false when none could be made.
-    virtual bool createGridWindow(GridStore& grid) {
+    virtual bool createGridWindow(const std::shared_ptr<GridStore>& grid) {
         (void)grid;
         return true;
     }
+    // The results pane's current grid: the one it shows or would show.
+    virtual void setCurrentGrid(GridStore& grid) { (void)grid; }
+    // The grid's row count changed.
+    virtual void gridRowsChanged(GridStore& grid) { (void)grid; }
+    // Destroys every grid window; the results pane then has no current grid.
     virtual void destroyGridWindows() {}
     virtual void setGridShown(GridStore& grid, bool shown) {
         (void)grid;
         (void)shown;
     }
+    // Makes the grid the results pane's current one, at the pane's size, shown, with the
+    // keyboard focus when the pane had it.
+    virtual void presentGrid(GridStore& grid) { (void)grid; }
+    virtual void repaintGrid(GridStore& grid) { (void)grid; }
     virtual void setResultsRedraw(bool on) { (void)on; }
     // The results pane's text, caret at its start; and its line count.
     virtual void setResultsText(const std::string& text) { (void)text; }
     virtual int resultsLineCount() const { return 0; }
-
-    // Grid navigation and the messages view.
-    virtual void showGrid(int number) { (void)number; }
-    virtual void toggleMessages() {}
-    virtual void updateResultInfo() {}
 
     // Lets command states follow after a change; skipped while a close is pending.
     virtual void runIdle() {}

@@ -26,3 +26,11 @@ void LoopWorkerHost::postCancelDone() {
 }
 
 } // namespace veltro
+
+namespace veltro {
+
+void LoopWorkerHost::repaintCurrentGrid() {
+    loop.post([this] { control->onRepaintGrid(); });
+}
+
+} // namespace veltro

@@ -20,6 +20,7 @@ public:
     void postBatchDone(int errorFlag) override;
     void postTextFetchDone(int errorFlag) override;
     void postCancelDone() override;
+    void repaintCurrentGrid() override;
 
 private:
     MessageLoop& loop;

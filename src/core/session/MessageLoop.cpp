@@ -12,11 +12,37 @@ int MessageLoop::send(std::function<int()> task) {
 }
 
 void MessageLoop::post(std::function<void()> task) {
+    std::function<void()> wakeUp;
     {
         std::lock_guard lock(mutex);
         tasks.push_back(std::move(task));
+        wakeUp = wake;
     }
     arrived.notify_one();
+    if (wakeUp) {
+        wakeUp();
+    }
+}
+
+void MessageLoop::setWakeHandler(std::function<void()> handler) {
+    std::lock_guard lock(mutex);
+    wake = std::move(handler);
+}
+
+std::function<void()> MessageLoop::takeTask() {
+    std::lock_guard lock(mutex);
+    if (tasks.empty()) {
+        return {};
+    }
+    std::function<void()> task = std::move(tasks.front());
+    tasks.pop_front();
+    return task;
+}
+
+void MessageLoop::drain() {
+    while (std::function<void()> task = takeTask()) {
+        task();
+    }
 }
 
 void MessageLoop::runUntil(const std::function<bool()>& done) {

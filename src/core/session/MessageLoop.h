@@ -17,8 +17,16 @@ public:
 
     // Runs tasks as they come until done() holds after a task.
     void runUntil(const std::function<bool()>& done);
+    // Runs the tasks waiting now, without waiting for more.
+    void drain();
+    // Called from the posting thread whenever a task arrives, so that a thread with an
+    // event loop of its own can come and drain.
+    void setWakeHandler(std::function<void()> handler);
 
 private:
+    std::function<void()> takeTask();
+
+    std::function<void()> wake;
     std::mutex mutex;
     std::condition_variable arrived;
     std::deque<std::function<void()>> tasks;

@@ -49,7 +49,7 @@ private:
 
 Session::Session(const SettingsStore& settings, SessionHost& sessionHost)
     : connection(std::make_shared<OdbcConnection>()), execTimeText(initialExecTimeText),
-      host(sessionHost) {
+      host(&sessionHost) {
     threadPriority = threadPriorityLevel(settings.readText(configureSection, "ThreadPriority", ""));
     queryTimeout = settings.readInt(configureSection, "QueryTimeOut", 0);
     loginTimeout = settings.readInt(configureSection, "LoginTimeOut", 0);
@@ -66,13 +66,18 @@ Session::~Session() {
     connection->close();
 }
 
+void Session::detachHost() {
+    static SessionHost nothing;
+    host = &nothing;
+}
+
 bool Session::isConnected() const {
     return connection->isOpen();
 }
 
 bool Session::Connect(const std::optional<std::string>& givenConnectString,
                       const std::optional<std::string>& database) {
-    const ConnectingIndicator indicator(host);
+    const ConnectingIndicator indicator(*host);
     startTicks = tickCount();
     std::string failureText;
     try {
@@ -83,7 +88,7 @@ bool Session::Connect(const std::optional<std::string>& givenConnectString,
     } catch (...) {
         failureText = errorTextFor(std::current_exception());
     }
-    if (failureText.empty() || !host.askRetryConnect(failureText)) {
+    if (failureText.empty() || !host->askRetryConnect(failureText)) {
         return false;
     }
     connectString.clear();
@@ -110,7 +115,7 @@ void Session::openAndDescribe(const std::optional<std::string>& givenConnectStri
         opened = connection->open(request, nullptr);
         connectString = *givenConnectString;
     } else {
-        opened = connection->open("", &host);
+        opened = connection->open("", host);
         connectString = opened ? connection->completedConnectString() : std::string();
     }
     if (!opened || connectString.empty()) {
@@ -118,7 +123,7 @@ void Session::openAndDescribe(const std::optional<std::string>& givenConnectStri
         return;
     }
 
-    host.setFrameStatusText(establishingConnectionText);
+    host->setFrameStatusText(establishingConnectionText);
     connection->setQueryTimeout(queryTimeout);
 
     dbmsName = connection->infoText(SQL_DBMS_NAME);
@@ -131,7 +136,7 @@ void Session::openAndDescribe(const std::optional<std::string>& givenConnectStri
 
     batchRecordset = std::make_shared<CRecordsetEx>(connection);
 
-    host.setupDatabaseContext(*this, database);
+    host->setupDatabaseContext(*this, database);
 
     supportsMultipleResults = connection->infoText(SQL_MULT_RESULT_SETS) == "Y";
     supportsCancel = connection->supportsFunction(SQL_API_SQLCANCEL);
@@ -143,7 +148,7 @@ void Session::openAndDescribe(const std::optional<std::string>& givenConnectStri
 
 void Session::UpdateExecTime() {
     execTimeText = formatExecTime(tickCount() - startTicks);
-    host.setExecTimeText(execTimeText);
+    host->setExecTimeText(execTimeText);
 }
 
 void Session::ApplySettings(int newQueryTimeout, const std::string& threadPriorityText) {

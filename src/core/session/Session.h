@@ -53,6 +53,9 @@ public:
     // Shows the time since startTicks in the execution-time pane.
     void UpdateExecTime();
 
+    // The window is going: nothing is shown from now on.
+    void detachHost();
+
     // Connection and identity.
     std::shared_ptr<OdbcConnection> connection;
     std::shared_ptr<CRecordsetEx> batchRecordset;
@@ -108,7 +111,7 @@ public:
 private:
     void openAndDescribe(const std::optional<std::string>& connectString,
                          const std::optional<std::string>& database);
-    SessionHost& host;
+    SessionHost* host;
 };
 
 } // namespace veltro

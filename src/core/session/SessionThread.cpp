@@ -42,7 +42,8 @@ void SessionThread::release() {
     if (!thread.joinable()) {
         return;
     }
-    if (isRunning()) {
+    // A thread that outlived its owner may end up destroying it itself: never join oneself.
+    if (isRunning() || thread.get_id() == std::this_thread::get_id()) {
         thread.detach();
     } else {
         thread.join();

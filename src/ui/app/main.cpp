@@ -1,9 +1,8 @@
+#include "app/CVeltroApp.h"
 #include "app/QtSettingsStore.h"
 #include "cli/CommandLine.h"
 #include "cli/HeadlessRunner.h"
-#include "session/ConnectionWindow.h"
 
-#include <QApplication>
 #include <QMessageBox>
 
 #include <clocale>
@@ -51,18 +50,9 @@ int main(int argc, char* argv[]) {
         return veltro::runHeadless(commandLine, settings);
     }
 
-    QApplication app(argc, argv);
-    // QApplication adopts the user's locale for the C library; drivers then format numbers
-    // with it (a decimal comma under de_DE). Values must read the same everywhere.
-    std::setlocale(LC_NUMERIC, "C");
-    QApplication::setOrganizationName("Kellamoor");
-    QApplication::setApplicationName("Veltro (using ODBC)");
-
-    veltro::QtSettingsStore settings;
-    veltro::ConnectionWindow window(settings);
-    window.show();
-    if (!window.connectSession(commandLine.connectString)) {
+    veltro::CVeltroApp app(argc, argv);
+    if (!app.InitInstance(commandLine)) {
         return 1;
     }
-    return QApplication::exec();
+    return veltro::CVeltroApp::exec();
 }

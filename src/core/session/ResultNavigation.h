@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+
+namespace veltro {
+
+class ExecutionView;
+class Session;
+
+inline constexpr int resultInfoPane = 2;
+
+// What the results pane shows of a batch: one of its grids or its messages, and the
+// result information of status pane 2.
+class ResultNavigation {
+public:
+    ResultNavigation(Session& session, ExecutionView& view);
+
+    void setView(ExecutionView& newView) { view = &newView; }
+
+    void ShowGrid(int number);
+    void HideAllGrids();
+    void DestroyAllGrids();
+    void UpdateResultInfo();
+    void ToggleMessages();
+
+    // The navigation commands and their enabling rules.
+    bool canGoPrevious() const;
+    bool canGoNext() const;
+    void goPrevious();
+    void goNext();
+    void goFirst();
+    void goLast();
+
+    // The Messages command: enabled, and shown checked.
+    bool canToggleMessages() const;
+    bool messagesChecked() const;
+
+    static std::string gridInfoText(int number, int gridCount, int rows, int cols);
+    static std::string linesOfTextInfo(int lines);
+
+private:
+    void goTo(int number);
+
+    Session& session;
+    ExecutionView* view;
+};
+
+} // namespace veltro

@@ -1,0 +1,454 @@
+#include "app/CMainFrame.h"
+
+#include "app/CAboutDlg.h"
+#include "app/ClientArea.h"
+#include "app/DataSourceDialog.h"
+#include "app/PromptService.h"
+#include "app/WindowPlacement.h"
+#include "editor/CGoToDlg.h"
+#include "editor/CQryView.h"
+#include "editor/CVeltroDoc.h"
+#include "odbc/DataSourcePrompt.h"
+#include "session/CChildFrame.h"
+#include "session/Session.h"
+#include "settings/SettingsStore.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QUrl>
+
+namespace veltro {
+
+namespace {
+
+constexpr const char* connectionLimitText =
+    "Connection limit reached. You must close some connections "
+    "before attempting to open any more connections.";
+constexpr const char* readMeMissingText = "Readme.txt not found in the current working directory.";
+constexpr const char* recentSection = "Recent File List";
+
+// Untitled query names count on across the whole run, closed sessions included.
+int newQueryCounter = 0;
+
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+} // namespace
+
+CMainFrame::CMainFrame(SettingsStore& settings, QWidget* parent)
+    : QMainWindow(parent), store(settings), area(new ClientArea(this)),
+      messagePane(new QLabel(this)), countPane(new QLabel(this)) {
+    setWindowTitle("Veltro (using ODBC)");
+    setCentralWidget(area);
+    setAcceptDrops(true);
+    createMenus();
+    createStatusBar();
+    connect(area, &QMdiArea::subWindowActivated, this, &CMainFrame::updateCommandStates);
+    auto* refresh = new QTimer(this);
+    connect(refresh, &QTimer::timeout, this, &CMainFrame::updateCommandStates);
+    refresh->start(250);
+    updateConnectionCount();
+    updateCommandStates();
+}
+
+CMainFrame::~CMainFrame() {
+    // Sessions go before the frame they report to.
+    for (QMdiSubWindow* sub : area->subWindowList()) {
+        delete sub;
+    }
+}
+
+void CMainFrame::createMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    QAction* connectAction = file->addAction("Connec&t...", this, &CMainFrame::connectNew);
+    connectAction->setShortcut(QKeySequence("Ctrl+T"));
+    fileOpenAction = file->addAction("&Open...", this, &CMainFrame::openFileCommand);
+    fileOpenAction->setShortcut(QKeySequence::Open);
+    fileOpenAction->setToolTip("Open (Ctrl+O)");
+    fileSaveAction = file->addAction("&Save", this, [this] {
+        if (CChildFrame* session = activeSession()) {
+            if (session->document().save()) {
+                addRecentFile(session->document().pathName());
+            }
+        }
+    });
+    fileSaveAction->setShortcut(QKeySequence::Save);
+    fileSaveAsAction = file->addAction("Save &As...", this, [this] {
+        if (CChildFrame* session = activeSession()) {
+            if (session->document().saveAs()) {
+                addRecentFile(session->document().pathName());
+            }
+        }
+    });
+    file->addSeparator();
+    recentMenu = file->addMenu("Recent &Files");
+    rebuildRecentFiles();
+    file->addSeparator();
+    disconnectAction = file->addAction("&Disconnect", this, &CMainFrame::disconnectActive);
+    disconnectAction->setShortcut(QKeySequence("Ctrl+F4"));
+    file->addAction("D&isconnect All", this, &CMainFrame::disconnectAll);
+    file->addSeparator();
+    file->addAction("E&xit", this, &QWidget::close);
+
+    QMenu* window = menuBar()->addMenu("&Window");
+    nextWindowAction = window->addAction("Ne&xt", area, &QMdiArea::activateNextSubWindow);
+    previousWindowAction =
+        window->addAction("Pre&vious", area, &QMdiArea::activatePreviousSubWindow);
+    needsSession << window->addAction("&Cascade", area, &QMdiArea::cascadeSubWindows);
+    needsSession << window->addAction("Tile &Horizontally", area, &QMdiArea::tileSubWindows);
+    needsSession << window->addAction("&Tile Vertically", area, [this] {
+        // Side by side: each window the full height and an equal share of the width.
+        const QList<QMdiSubWindow*> windows = area->subWindowList();
+        const int width = windows.isEmpty() ? 0 : area->viewport()->width() / windows.size();
+        for (int i = 0; i < windows.size(); ++i) {
+            windows[i]->showNormal();
+            windows[i]->setGeometry(i * width, 0, width, area->viewport()->height());
+        }
+    });
+    needsSession << window->addAction("&Arrange Icons", area, [this] {
+        int x = 0;
+        for (QMdiSubWindow* sub : area->subWindowList()) {
+            if (sub->isMinimized()) {
+                sub->move(x, area->viewport()->height() - sub->height());
+                x += sub->width();
+            }
+        }
+    });
+    window->addSeparator();
+    QAction* goToAction = window->addAction("&Go To...", this, &CMainFrame::showGoTo);
+    goToAction->setShortcut(QKeySequence("Ctrl+G"));
+    needsSession << goToAction << fileOpenAction;
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->addAction("&Read Me...", this, &CMainFrame::showReadMe);
+    helpAboutAction =
+        help->addAction("&About Veltro (using ODBC)...", this, &CMainFrame::showAbout);
+}
+
+void CMainFrame::createStatusBar() {
+    statusBar()->addWidget(messagePane, 1);
+    countPane->setFixedWidth(131);
+    statusBar()->addPermanentWidget(countPane);
+    // Qt cannot read the lock keys' state; the indicators name them.
+    for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
+        auto* pane = new QLabel(indicator, this);
+        pane->setEnabled(false);
+        statusBar()->addPermanentWidget(pane);
+    }
+}
+
+void CMainFrame::setStatusText(const QString& text) {
+    messagePane->setText(text);
+    messagePane->repaint();
+}
+
+QString CMainFrame::statusText() const {
+    return messagePane->text();
+}
+
+QString CMainFrame::connectionCountText() const {
+    return countPane->text();
+}
+
+void CMainFrame::updateConnectionCount() {
+    countPane->setText(QString("Total # of connections: %1").arg(sessionCount()));
+}
+
+CChildFrame* CMainFrame::activeSession() const {
+    if (QMdiSubWindow* sub = area->activeSubWindow()) {
+        return qobject_cast<CChildFrame*>(sub->widget());
+    }
+    return nullptr;
+}
+
+std::optional<std::string> CMainFrame::promptDataSource(QWidget* parent) {
+    if (dataSourcePrompt != nullptr) {
+        return dataSourcePrompt->promptConnectString();
+    }
+    DataSourceDialog dialog(parent != nullptr ? parent : this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    const std::string chosen = dialog.connectString();
+    return chosen.empty() ? std::nullopt : std::optional<std::string>(chosen);
+}
+
+CVeltroDoc* CMainFrame::newConnection(const std::optional<QString>& file,
+                                      const std::optional<std::string>& connectString,
+                                      const std::optional<std::string>& database) {
+    const WaitCursor wait;
+    setStatusText("Establishing new connection...");
+    const auto giveUp = [this](CChildFrame* session) {
+        delete session;
+        setStatusText("");
+        return nullptr;
+    };
+    if (sessionCount() + sessionCountOffset > maxSessions - 1) {
+        PromptService::current().message(this, connectionLimitText, PromptButtons::ok,
+                                         PromptIcon::critical);
+        return giveUp(nullptr);
+    }
+    auto* session = new CChildFrame(*this, store);
+    if (file && !session->document().openFile(*file)) {
+        return giveUp(session);
+    }
+    if (!session->Connect(connectString, database)) {
+        return giveUp(session);
+    }
+    CVeltroDoc& doc = session->document();
+    if (file) {
+        doc.setTitle(QFileInfo(*file).fileName());
+        addRecentFile(*file);
+    } else {
+        ++newQueryCounter;
+        doc.setTitle(QString::fromStdString(session->connectionName()) + " - " +
+                     QString("%1_%2 - (New Query)").arg("Untitled").arg(newQueryCounter));
+    }
+    QMdiSubWindow* sub = area->addSubWindow(session);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowTitle(doc.title());
+    sessionList.push_back(session);
+    if (sessionList.size() == 1) {
+        sub->showMaximized();
+    } else {
+        sub->show();
+    }
+    session->queryView().setFocus();
+    updateConnectionCount();
+    setStatusText("");
+    return &doc;
+}
+
+bool CMainFrame::openQueryFile(const QString& fileName) {
+    const WaitCursor wait;
+    CChildFrame* session = activeSession();
+    if (session == nullptr) {
+        return newConnection(fileName, std::nullopt, std::nullopt) != nullptr;
+    }
+    CVeltroDoc& doc = session->document();
+    if (!doc.saveModified()) {
+        return false;
+    }
+    if (!doc.openFile(fileName)) {
+        return false;
+    }
+    doc.setTitle(QFileInfo(fileName).fileName());
+    addRecentFile(fileName);
+    return true;
+}
+
+void CMainFrame::connectNew() {
+    newConnection(std::nullopt, std::nullopt, std::nullopt);
+}
+
+void CMainFrame::openFileCommand() {
+    const QString fileName =
+        PromptService::current().openFileName(this, "Open", "Query Files (*.qry);;All Files (*)");
+    if (!fileName.isEmpty()) {
+        openQueryFile(fileName);
+    }
+}
+
+void CMainFrame::disconnectActive() {
+    const WaitCursor wait;
+    setStatusText("Please wait...");
+    if (QMdiSubWindow* sub = area->activeSubWindow()) {
+        sub->close();
+    }
+    setStatusText("");
+}
+
+void CMainFrame::disconnectAll() {
+    setStatusText("Please wait...");
+    closingAll = true;
+    refusedClose.clear();
+    // Closed windows leave the list only when they are deleted; walk a copy.
+    const std::vector<CChildFrame*> open = sessionList;
+    for (auto it = open.rbegin(); it != open.rend(); ++it) {
+        CChildFrame* session = *it;
+        auto* sub = qobject_cast<QMdiSubWindow*>(session->parentWidget());
+        if (sub == nullptr || sub->close()) {
+            continue;
+        }
+        // The session refused: when it is cancelling, it finishes the job by itself.
+        Session& record = session->session();
+        if (record.cancelRequested) {
+            record.exitPending = closingApplication;
+            record.disconnectAllPending = closingAll;
+        }
+        break;
+    }
+    closingAll = false;
+    updateConnectionCount();
+    setStatusText("");
+}
+
+void CMainFrame::closeRefused(CChildFrame* session) {
+    refusedClose.push_back(session);
+}
+
+void CMainFrame::sessionDestroyed(CChildFrame* session) {
+    const auto found = std::find(sessionList.begin(), sessionList.end(), session);
+    if (found == sessionList.end()) {
+        return;
+    }
+    sessionList.erase(found);
+    updateConnectionCount();
+    if (sessionList.empty() && goTo) {
+        delete goTo;
+    }
+    area->viewport()->update();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (isMinimized()) {
+        showNormal();
+    }
+    closingApplication = true;
+    disconnectAll();
+    closingApplication = false;
+    savePlacement();
+    if (!refusedClose.empty()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void CMainFrame::savePlacement() {
+    if (isMinimized()) {
+        return;
+    }
+    WindowPlacement placement;
+    placement.flags = isMaximized() ? placementRestoreToMaximized : 0;
+    placement.showCommand = isMaximized() ? showCommandMaximized : showCommandNormal;
+    const QRect normal = isMaximized() ? normalGeometry() : geometry();
+    placement.left = normal.left();
+    placement.top = normal.top();
+    placement.right = normal.right() + 1;
+    placement.bottom = normal.bottom() + 1;
+    store.writeText("Settings", "WindowPos", formatWindowPlacement(placement));
+}
+
+void CMainFrame::restorePlacement() {
+    const auto placement = parseWindowPlacement(store.readText("Settings", "WindowPos", ""));
+    if (!placement) {
+        resize(1100, 760);
+        if (const QScreen* screen = QApplication::primaryScreen()) {
+            move(screen->availableGeometry().center() - rect().center());
+        }
+        show();
+        return;
+    }
+    setGeometry(placement->left, placement->top, placement->right - placement->left,
+                placement->bottom - placement->top);
+    if (startShowCommand(*placement, showCommandNormal) == showCommandMaximized) {
+        showMaximized();
+    } else {
+        show();
+    }
+}
+
+void CMainFrame::showGoTo() {
+    if (sessionList.empty()) {
+        return;
+    }
+    if (!goTo) {
+        goTo = new CGoToDlg([this]() -> GoToSession* { return activeSession(); }, this);
+    }
+    goTo->showAndRefresh();
+}
+
+void CMainFrame::showReadMe() {
+    const QString path = QCoreApplication::applicationDirPath() + "/readme.txt";
+    if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+        PromptService::current().message(this, readMeMissingText, PromptButtons::ok,
+                                         PromptIcon::information);
+    }
+}
+
+void CMainFrame::showAbout() {
+    CAboutDlg about(activeSession(), this);
+    about.exec();
+}
+
+void CMainFrame::updateCommandStates() {
+    const bool any = !sessionList.empty();
+    for (QAction* action : needsSession) {
+        action->setEnabled(any);
+    }
+    nextWindowAction->setEnabled(sessionList.size() > 1);
+    previousWindowAction->setEnabled(sessionList.size() > 1);
+    disconnectAction->setEnabled(any);
+    fileSaveAction->setEnabled(any);
+    fileSaveAsAction->setEnabled(any);
+}
+
+QStringList CMainFrame::recentFiles() const {
+    QStringList files;
+    for (int i = 1; i <= recentFileCount; ++i) {
+        const std::string name = store.readText(recentSection, "File" + std::to_string(i), "");
+        if (!name.empty()) {
+            files << QString::fromStdString(name);
+        }
+    }
+    return files;
+}
+
+void CMainFrame::addRecentFile(const QString& fileName) {
+    if (fileName.isEmpty()) {
+        return;
+    }
+    QStringList files = recentFiles();
+    const QString absolute = QFileInfo(fileName).absoluteFilePath();
+    files.removeAll(absolute);
+    files.prepend(absolute);
+    for (int i = 1; i <= recentFileCount; ++i) {
+        store.writeText(recentSection, "File" + std::to_string(i),
+                        i <= files.size() ? files[i - 1].toStdString() : std::string());
+    }
+    rebuildRecentFiles();
+}
+
+void CMainFrame::rebuildRecentFiles() {
+    recentMenu->clear();
+    const QStringList files = recentFiles();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString file = files[i];
+        recentMenu->addAction(QString("&%1 %2").arg(i + 1).arg(file), this,
+                              [this, file] { openQueryFile(file); });
+    }
+    recentMenu->setEnabled(!files.isEmpty());
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            openQueryFile(url.toLocalFile());
+        }
+    }
+}
+
+} // namespace veltro

@@ -1,0 +1,508 @@
+#include "session/CChildFrame.h"
+
+#include "app/CMainFrame.h"
+#include "app/IconFactory.h"
+#include "app/PromptService.h"
+#include "editor/CQryView.h"
+#include "editor/CVeltroDoc.h"
+#include "results/CMSFlexGrid.h"
+#include "results/CResultView.h"
+#include "results/GridStore.h"
+#include "session/ExecutionControl.h"
+#include "session/Session.h"
+#include "session/SessionRuntime.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace veltro {
+
+namespace {
+
+constexpr auto threadWaitLimit = std::chrono::seconds(30);
+constexpr int commandRefreshMs = 250;
+constexpr const char* notSupportedText = "<Not supported>";
+constexpr const char* cancelQuestion =
+    "A query execution is in progress. Are you sure you wish to cancel this query?";
+
+QString fromUtf8(const std::string& text) {
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+CChildFrame::CChildFrame(CMainFrame& mainFrame, SettingsStore& settingsStore, QWidget* parent)
+    : QMainWindow(parent), frame(mainFrame), store(settingsStore) {
+    runtime = SessionRuntime::create(store, *this, *this);
+    // The worker's messages arrive on its thread; they are handled on this one.
+    std::weak_ptr<SessionRuntime> weak = runtime;
+    runtime->loop.setWakeHandler([weak] {
+        QMetaObject::invokeMethod(
+            qApp,
+            [weak] {
+                if (const auto alive = weak.lock()) {
+                    alive->loop.drain();
+                }
+            },
+            Qt::QueuedConnection);
+    });
+    createPanes();
+    createToolBar();
+    createStatusBar();
+    connect(&execTimer, &QTimer::timeout, this, [this] { runtime->control.onTimer(); });
+    connect(&commandTimer, &QTimer::timeout, this, &CChildFrame::updateCommandStates);
+    commandTimer.start(commandRefreshMs);
+}
+
+CChildFrame::~CChildFrame() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    execTimer.stop();
+    commandTimer.stop();
+    // Grid widgets go with the pane; the stores stay with the runtime until its threads end.
+    runtime->shutdown(threadWaitLimit);
+    QApplication::restoreOverrideCursor();
+    frame.sessionDestroyed(this);
+}
+
+void CChildFrame::createPanes() {
+    splitter = new QSplitter(Qt::Vertical, this);
+    doc = new CVeltroDoc(this, this);
+    editor = new CQryView(this, store, splitter);
+    doc->attachView(editor);
+    results = new CResultView(*this, splitter);
+    splitter->addWidget(editor);
+    splitter->addWidget(results);
+    setCentralWidget(splitter);
+    connect(doc, &CVeltroDoc::titleChanged, this, [this](const QString& title) {
+        setWindowTitle(title);
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+            sub->setWindowTitle(title);
+        }
+    });
+}
+
+void CChildFrame::createToolBar() {
+    toolBar = addToolBar("Session");
+    toolBar->setMovable(true);
+    toolBar->setIconSize(QSize(20, 20));
+    newQueryAction = toolBar->addAction(makeToolIcon("+", QColor(0x2e, 0x7d, 0x32)), "&New Query");
+    newQueryAction->setShortcut(QKeySequence("Ctrl+N"));
+    newQueryAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    newQueryAction->setStatusTip("Open a new query/results set window with a connection to the "
+                                 "same data source");
+    newQueryAction->setToolTip("New Query (Ctrl+N)");
+    connect(newQueryAction, &QAction::triggered, this, &CChildFrame::newQuery);
+    toolBar->addAction(frame.openAction());
+    toolBar->addAction(frame.saveAction());
+    toolBar->addSeparator();
+    toolBar->addAction(editor->action(CQryView::Command::cut));
+    toolBar->addAction(editor->action(CQryView::Command::copy));
+    toolBar->addAction(editor->action(CQryView::Command::paste));
+    toolBar->addSeparator();
+    toolBar->addAction(editor->action(CQryView::Command::find));
+    toolBar->addSeparator();
+    objectsAction = toolBar->addAction(makeToolIcon("T", QColor(0x6a, 0x1b, 0x9a)), "Objects");
+    objectsAction->setToolTip("Query Tables or Procedures");
+    objectsAction->setEnabled(false);
+    toolBar->addSeparator();
+    toolBar->addAction(editor->action(CQryView::Command::execute));
+    toolBar->addAction(editor->action(CQryView::Command::cancel));
+    toolBar->addSeparator();
+    databaseBox = new QComboBox(toolBar);
+    databaseBox->setFixedWidth(205);
+    databaseBox->setEnabled(false);
+    QFont boxFont = databaseBox->font();
+    boxFont.setPixelSize(11);
+    databaseBox->setFont(boxFont);
+    toolBar->addWidget(databaseBox);
+    toolBar->addSeparator();
+    ResultNavigation& nav = runtime->control.navigation();
+    const auto navigationAction = [this](const QString& glyph, const QString& text,
+                                         const QString& tip, auto step) {
+        QAction* action = toolBar->addAction(makeToolIcon(glyph, QColor(0x15, 0x65, 0xc0)), text);
+        action->setToolTip(tip);
+        connect(action, &QAction::triggered, this, step);
+        return action;
+    };
+    previousAction =
+        navigationAction("<", "&Previous", "Previous Result Grid", [&nav] { nav.goPrevious(); });
+    nextAction = navigationAction(">", "&Next", "Next Result Grid", [&nav] { nav.goNext(); });
+    firstAction = navigationAction("|<", "&First", "First Result Grid", [&nav] { nav.goFirst(); });
+    lastAction = navigationAction(">|", "&Last", "Last Result Grid", [&nav] { nav.goLast(); });
+    toolBar->addSeparator();
+    messagesAction =
+        toolBar->addAction(makeToolIcon("M", QColor(0xef, 0x6c, 0x00)), "&Messages...");
+    messagesAction->setShortcut(QKeySequence(Qt::Key_F4));
+    messagesAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    messagesAction->setCheckable(true);
+    messagesAction->setToolTip("Messages");
+    connect(messagesAction, &QAction::triggered, this, [this, &nav] {
+        nav.ToggleMessages();
+        updateCommandStates();
+    });
+    toolBar->addSeparator();
+    toolBar->addAction(frame.aboutAction());
+}
+
+void CChildFrame::createStatusBar() {
+    const std::array<QString, 4> initial = {"<Pane text zero goes here>",
+                                            "<Exec time info goes here>",
+                                            "<Result set info goes here>", "Ln 1, Col 1"};
+    const std::array<int, 4> widths = {0, 100, 230, 100};
+    for (std::size_t i = 0; i < panes.size(); ++i) {
+        panes[i] = new QLabel(initial[i], this);
+        if (widths[i] == 0) {
+            statusBar()->addWidget(panes[i], 1);
+        } else {
+            panes[i]->setFixedWidth(widths[i]);
+            statusBar()->addPermanentWidget(panes[i]);
+        }
+    }
+    statusBar()->setSizeGripEnabled(false);
+}
+
+Session& CChildFrame::session() {
+    return runtime->session;
+}
+
+ExecutionControl& CChildFrame::executionControl() {
+    return runtime->control;
+}
+
+bool CChildFrame::isConnected() const {
+    return runtime->session.isConnected();
+}
+
+QString CChildFrame::databaseBoxText() const {
+    return databaseBox->currentText();
+}
+
+QString CChildFrame::paneText(int pane) const {
+    return panes[static_cast<std::size_t>(pane)]->text();
+}
+
+bool CChildFrame::Connect(const std::optional<std::string>& connectString,
+                          const std::optional<std::string>& database) {
+    const bool connected = runtime->session.Connect(connectString, database);
+    showPaneText(2, runtime->session.resultInfoText);
+    updateCommandStates();
+    return connected;
+}
+
+void CChildFrame::setFrameStatusText(const std::string& text) {
+    frame.setStatusText(fromUtf8(text));
+}
+
+void CChildFrame::beginWaitCursor() {
+    ++waitDepth;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void CChildFrame::endWaitCursor() {
+    if (waitDepth > 0) {
+        --waitDepth;
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void CChildFrame::setExecTimeText(const std::string& text) {
+    showPaneText(1, text);
+}
+
+bool CChildFrame::askRetryConnect(const std::string& errorText) {
+    return PromptService::current().message(this, fromUtf8(errorText), PromptButtons::retryCancel,
+                                            PromptIcon::question) == PromptAnswer::retry;
+}
+
+std::optional<std::string> CChildFrame::promptConnectString() {
+    return frame.promptDataSource(this);
+}
+
+void CChildFrame::setupDatabaseContext(Session& s, const std::optional<std::string>& database) {
+    databaseBox->clear();
+    if (!s.isSqlServerFamily) {
+        databaseBox->addItem(notSupportedText);
+        databaseBox->setCurrentIndex(0);
+        databaseBox->setEnabled(false);
+        return;
+    }
+    // Listing and switching databases comes with the database context.
+    if (database && !database->empty()) {
+        databaseBox->addItem(fromUtf8(*database));
+    }
+    databaseBox->setEnabled(false);
+}
+
+void CChildFrame::showPaneText(int pane, const std::string& text) {
+    setPaneText(pane, text);
+}
+
+void CChildFrame::setPaneText(int pane, const std::string& text) {
+    if (pane >= 0 && pane < static_cast<int>(panes.size())) {
+        panes[static_cast<std::size_t>(pane)]->setText(fromUtf8(text));
+    }
+}
+
+void CChildFrame::updateStatusPanes() {
+    Session& s = runtime->session;
+    if (!s.executing && s.statusText.empty()) {
+        s.statusText = readyText;
+    }
+    setPaneText(0, s.statusText);
+    setPaneText(1, s.execTimeText);
+    if (!s.showsMessages() && !s.textBuffer.empty()) {
+        s.resultInfoText = ResultNavigation::linesOfTextInfo(results->lineCount());
+    }
+    setPaneText(2, s.resultInfoText);
+    updateCaretPane();
+}
+
+void CChildFrame::updateCaretPane() {
+    QString text;
+    CMSFlexGrid* grid = results->currentGrid();
+    if (resultsActive()) {
+        if (grid != nullptr && results->gridOnShow()) {
+            text = QString("Ln %1, Col %2").arg(grid->store().Row()).arg(grid->store().Col() + 1);
+        } else {
+            const QTextCursor cursor = results->textCursor();
+            text = QString("Ln %1, Col %2")
+                       .arg(cursor.blockNumber() + 1)
+                       .arg(cursor.positionInBlock() + 1);
+        }
+    } else {
+        const CQryView::LineColumn position = editor->caretLineColumn();
+        text = QString("Ln %1, Col %2").arg(position.line).arg(position.column);
+    }
+    panes[3]->setText(text);
+}
+
+void CChildFrame::startExecTimer() {
+    execTimer.start(1000);
+}
+
+void CChildFrame::stopExecTimer() {
+    execTimer.stop();
+}
+
+void CChildFrame::setDatabaseBoxEnabled(bool enabled) {
+    databaseBox->setEnabled(enabled);
+}
+
+std::string CChildFrame::documentTitle() const {
+    return doc->title().toStdString();
+}
+
+void CChildFrame::setDocumentTitle(const std::string& title) {
+    doc->setTitle(fromUtf8(title));
+}
+
+void CChildFrame::setPaneTitle(const std::string& title) {
+    results->setPaneTitle(title);
+}
+
+bool CChildFrame::createGridWindow(const std::shared_ptr<GridStore>& grid) {
+    return results->createGrid(grid) != nullptr;
+}
+
+void CChildFrame::setCurrentGrid(GridStore& grid) {
+    results->setCurrentGrid(results->gridFor(grid));
+}
+
+void CChildFrame::gridRowsChanged(GridStore& grid) {
+    results->gridRowsChanged(grid);
+}
+
+void CChildFrame::destroyGridWindows() {
+    results->destroyAllGrids();
+}
+
+void CChildFrame::setGridShown(GridStore& grid, bool shown) {
+    results->setGridShown(grid, shown);
+}
+
+void CChildFrame::presentGrid(GridStore& grid) {
+    results->showGrid(results->gridFor(grid));
+}
+
+void CChildFrame::repaintGrid(GridStore& grid) {
+    results->repaintGrid(grid);
+}
+
+void CChildFrame::setResultsRedraw(bool on) {
+    results->setRedraw(on);
+}
+
+void CChildFrame::setResultsText(const std::string& text) {
+    results->setPaneText(text);
+}
+
+int CChildFrame::resultsLineCount() const {
+    return results->lineCount();
+}
+
+void CChildFrame::runIdle() {
+    updateCommandStates();
+}
+
+void CChildFrame::runPendingClose() {
+    RunPendingClose();
+}
+
+void CChildFrame::executeQuery() {
+    if (!canExecute() || editor->isEmpty()) {
+        return;
+    }
+    runtime->control.Execute(editor->textUtf8(), editor->selectionStart(), editor->selectionEnd());
+    updateCommandStates();
+}
+
+void CChildFrame::cancelQuery() {
+    if (!canCancel()) {
+        return;
+    }
+    runtime->session.closePending = false;
+    runtime->control.Cancel();
+    updateCommandStates();
+}
+
+bool CChildFrame::canExecute() const {
+    return runtime->session.isConnected() && !runtime->session.executing;
+}
+
+bool CChildFrame::canCancel() const {
+    const Session& s = runtime->session;
+    return s.isConnected() && s.executing && !s.cancelRequested && s.supportsCancel;
+}
+
+std::string CChildFrame::connectionName() const {
+    return runtime->session.dataSourceName;
+}
+
+void CChildFrame::setStatusText(const std::string& text) {
+    setPaneText(0, text);
+}
+
+void CChildFrame::caretMoved() {
+    updateCaretPane();
+}
+
+void CChildFrame::focusQueryEditor() {
+    editor->setFocus();
+}
+
+bool CChildFrame::resultsActive() const {
+    const CMSFlexGrid* grid = results->currentGrid();
+    return results->hasFocus() || (grid != nullptr && grid->hasFocus());
+}
+
+std::optional<int> CChildFrame::shownGridRow() const {
+    if (resultsActive() && results->gridOnShow()) {
+        return results->currentGrid()->store().Row();
+    }
+    return std::nullopt;
+}
+
+QWidget* CChildFrame::activeTextPane() const {
+    if (resultsActive()) {
+        return results;
+    }
+    return editor;
+}
+
+void CChildFrame::setCaretText(const QString& text) {
+    panes[3]->setText(text);
+}
+
+void CChildFrame::updateCommandStates() {
+    const ResultNavigation& nav = runtime->control.navigation();
+    const bool connected = isConnected();
+    newQueryAction->setEnabled(connected);
+    previousAction->setEnabled(nav.canGoPrevious());
+    firstAction->setEnabled(nav.canGoPrevious());
+    nextAction->setEnabled(nav.canGoNext());
+    lastAction->setEnabled(nav.canGoNext());
+    messagesAction->setEnabled(nav.canToggleMessages());
+    messagesAction->setChecked(nav.messagesChecked());
+    editor->updateCommandStates();
+    updateStatusPanes();
+}
+
+void CChildFrame::newQuery() {
+    if (!isConnected()) {
+        return;
+    }
+    const std::string database = databaseBox->currentText().toStdString();
+    if (frame.newConnection(std::nullopt, runtime->session.connectString, database) == nullptr) {
+        PromptService::current().message(this, "Errors occurred.", PromptButtons::ok,
+                                         PromptIcon::critical);
+    }
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+    Session& s = runtime->session;
+    bool keepOpen = false;
+    if (!s.cancelRequested) {
+        if (QWidget* sub = parentWidget(); sub != nullptr && sub->isMinimized()) {
+            sub->showNormal();
+        }
+        if (s.executing) {
+            if (PromptService::current().message(this, cancelQuestion, PromptButtons::yesNo,
+                                                 PromptIcon::question) != PromptAnswer::yes) {
+                frame.closeRefused(this);
+                event->ignore();
+                return;
+            }
+            if (!s.cancelRequested) {
+                s.closePending = true;
+                runtime->control.Cancel();
+            }
+            keepOpen = true;
+        }
+    } else {
+        s.closePending = true;
+    }
+    if ((s.cancelRequested && s.cancelled == 0) || keepOpen) {
+        frame.closeRefused(this);
+        event->ignore();
+        return;
+    }
+    if (!doc->saveModified()) {
+        frame.closeRefused(this);
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void CChildFrame::RunPendingClose() {
+    Session& s = runtime->session;
+    if (s.exitPending) {
+        s.exitPending = false;
+        frame.close();
+    } else if (s.disconnectAllPending) {
+        s.disconnectAllPending = false;
+        frame.disconnectAll();
+    } else if (s.closePending) {
+        s.closePending = false;
+        if (QWidget* sub = parentWidget()) {
+            sub->close();
+        } else {
+            close();
+        }
+    }
+}
+
+void CChildFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // Each pane gets half the window's height.
+    const int half = std::max(0, splitter->height() / 2);
+    splitter->setSizes({half, splitter->height() - half});
+}
+
+} // namespace veltro

@@ -1,0 +1,150 @@
+#pragma once
+
+#include "editor/GoToSession.h"
+#include "editor/QueryViewOwner.h"
+#include "results/ResultViewOwner.h"
+#include "session/ExecutionView.h"
+#include "session/SessionHost.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QSplitter;
+class QToolBar;
+
+namespace veltro {
+
+class CMainFrame;
+class CQryView;
+class CResultView;
+class CVeltroDoc;
+class ExecutionControl;
+class Session;
+class SessionRuntime;
+
+// A session window: one connection with its query editor above, its results pane below,
+// its own tool bar with the database box and a four-pane status bar. It carries the
+// session's batches between the user, the execution control and the panes.
+class CChildFrame : public QMainWindow,
+                    public SessionHost,
+                    public ExecutionView,
+                    public QueryViewOwner,
+                    public ResultViewOwner,
+                    public GoToSession {
+    Q_OBJECT
+public:
+    CChildFrame(CMainFrame& mainFrame, SettingsStore& settings, QWidget* parent = nullptr);
+    ~CChildFrame() override;
+
+    bool Connect(const std::optional<std::string>& connectString,
+                 const std::optional<std::string>& database);
+    CVeltroDoc& document() const { return *doc; }
+    CQryView& queryView() const { return *editor; }
+    CResultView& resultView() const { return *results; }
+    Session& session() override;
+    ExecutionControl& executionControl() override;
+    bool isConnected() const;
+    QString databaseBoxText() const;
+
+    // Carries out at most one close that waited for a cancel to finish.
+    void RunPendingClose();
+    // The pane texts as the status bar shows them.
+    QString paneText(int pane) const;
+
+    // SessionHost
+    void setFrameStatusText(const std::string& text) override;
+    void beginWaitCursor() override;
+    void endWaitCursor() override;
+    void setExecTimeText(const std::string& text) override;
+    bool askRetryConnect(const std::string& errorText) override;
+    std::optional<std::string> promptConnectString() override;
+    void setupDatabaseContext(Session& session,
+                              const std::optional<std::string>& database) override;
+
+    // ExecutionView
+    void showPaneText(int pane, const std::string& text) override;
+    void startExecTimer() override;
+    void stopExecTimer() override;
+    void setDatabaseBoxEnabled(bool enabled) override;
+    std::string documentTitle() const override;
+    void setDocumentTitle(const std::string& title) override;
+    void setPaneTitle(const std::string& title) override;
+    bool createGridWindow(const std::shared_ptr<GridStore>& grid) override;
+    void setCurrentGrid(GridStore& grid) override;
+    void gridRowsChanged(GridStore& grid) override;
+    void destroyGridWindows() override;
+    void setGridShown(GridStore& grid, bool shown) override;
+    void presentGrid(GridStore& grid) override;
+    void repaintGrid(GridStore& grid) override;
+    void setResultsRedraw(bool on) override;
+    void setResultsText(const std::string& text) override;
+    int resultsLineCount() const override;
+    void runIdle() override;
+    void runPendingClose() override;
+
+    // QueryViewOwner
+    void executeQuery() override;
+    void cancelQuery() override;
+    bool canExecute() const override;
+    bool canCancel() const override;
+    std::string connectionName() const override;
+    void setStatusText(const std::string& text) override;
+    void caretMoved() override;
+
+    // ResultViewOwner
+    SettingsStore& settings() override { return store; }
+    void setPaneText(int pane, const std::string& text) override;
+    void updateStatusPanes() override;
+    void focusQueryEditor() override;
+
+    // GoToSession
+    std::optional<int> shownGridRow() const override;
+    QWidget* activeTextPane() const override;
+    void setCaretText(const QString& text) override;
+
+public slots:
+    void updateCommandStates();
+    void newQuery();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void createToolBar();
+    void createStatusBar();
+    void createPanes();
+    void updateCaretPane();
+    bool resultsActive() const;
+
+    CMainFrame& frame;
+    SettingsStore& store;
+    std::shared_ptr<SessionRuntime> runtime;
+    CVeltroDoc* doc = nullptr;
+    CQryView* editor = nullptr;
+    CResultView* results = nullptr;
+    QSplitter* splitter = nullptr;
+    QToolBar* toolBar = nullptr;
+    QComboBox* databaseBox = nullptr;
+    std::array<QLabel*, 4> panes{};
+    QTimer execTimer;
+    QTimer commandTimer;
+    int waitDepth = 0;
+
+    QAction* newQueryAction = nullptr;
+    QAction* objectsAction = nullptr;
+    QAction* previousAction = nullptr;
+    QAction* nextAction = nullptr;
+    QAction* firstAction = nullptr;
+    QAction* lastAction = nullptr;
+    QAction* messagesAction = nullptr;
+};
+
+} // namespace veltro

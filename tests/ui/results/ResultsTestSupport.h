@@ -1,0 +1,110 @@
+#pragma once
+
+#include "ScriptedPrompts.h"
+#include "TestApplication.h"
+#include "results/CMSFlexGrid.h"
+#include "results/CResultView.h"
+#include "results/GridStore.h"
+#include "results/ResultViewOwner.h"
+#include "session/ExecutionControl.h"
+#include "session/ExecutionView.h"
+#include "session/Session.h"
+#include "session/SessionHost.h"
+#include "session/WorkerHost.h"
+#include "settings/MemorySettingsStore.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace veltro::test {
+
+inline QApplication& application() {
+    return testApplication();
+}
+
+// A grid of rows x cols (header included) whose cells read "r<row>c<col>".
+inline std::shared_ptr<GridStore> filledGrid(int rows, int cols) {
+    auto grid = std::make_shared<GridStore>();
+    grid->SetCols(cols);
+    grid->SetRows(rows);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            grid->SetTextMatrix(r, c, "r" + std::to_string(r) + "c" + std::to_string(c));
+        }
+    }
+    return grid;
+}
+
+class NoWorker : public WorkerHost {
+public:
+    int sendNewGrid(int) override { return 0; }
+    int sendGridRows(int, int) override { return 0; }
+    void postBatchDone(int) override {}
+    void postTextFetchDone(int) override {}
+    void postCancelDone() override {}
+};
+
+// A session window as the results pane sees it: a real session record and execution control
+// that reach the pane the way the session window does.
+class FakeSessionWindow : public ResultViewOwner, public ExecutionView {
+public:
+    FakeSessionWindow() : record(store, host), control(record, *this, worker) {
+        pane = std::make_unique<CResultView>(*this);
+        pane->resize(400, 300);
+    }
+
+    // A grid as the new-grid message makes it, optionally shown.
+    CMSFlexGrid* addGrid(std::shared_ptr<GridStore> grid, bool show) {
+        CMSFlexGrid* widget = pane->createGrid(grid);
+        record.gridList.push_back(grid);
+        record.gridCount = static_cast<int>(record.gridList.size());
+        widget->rowsChanged();
+        if (show) {
+            pane->showGrid(widget);
+        }
+        return widget;
+    }
+
+    Session& session() override { return record; }
+    ExecutionControl& executionControl() override { return control; }
+    SettingsStore& settings() override { return store; }
+    void setPaneText(int paneIndex, const std::string& text) override {
+        panes[paneIndex] = text;
+        paneHistory.push_back(text);
+    }
+    void focusQueryEditor() override { ++editorFocusRequests; }
+    std::string documentTitle() const override { return title; }
+    void setDocumentTitle(const std::string& text) override {
+        title = text;
+        titles.push_back(text);
+    }
+
+    void destroyGridWindows() override { pane->destroyAllGrids(); }
+    void setResultsText(const std::string& text) override { pane->setPaneText(text); }
+    void setResultsRedraw(bool on) override { pane->setRedraw(on); }
+
+    MemorySettingsStore store;
+    SessionHost host;
+    Session record;
+    NoWorker worker;
+    ExecutionControl control;
+    std::unique_ptr<CResultView> pane;
+    std::map<int, std::string> panes;
+    std::vector<std::string> paneHistory;
+    std::vector<std::string> titles;
+    std::string title = "Query1";
+    int editorFocusRequests = 0;
+};
+
+class ResultsUiTest : public ::testing::Test {
+protected:
+    ResultsUiTest() { application(); }
+    ScriptedPrompts prompts;
+};
+
+} // namespace veltro::test
