@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMdiSubWindow>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -184,6 +185,18 @@ TEST_F(SessionWindow, DisconnectAllGoesOnAfterACancel) {
     prompts.answers.push_back(PromptAnswer::no);
     frame->disconnectAll();
     EXPECT_TRUE(waitFor([&] { return frame->sessionCount() == 0; }));
+}
+
+TEST_F(SessionWindow, F5InTheEditorRunsTheBatch) {
+    CChildFrame* session = open(sqlite());
+    ASSERT_NE(session, nullptr);
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    session->queryView().setFocus();
+    session->queryView().setTextUtf8("SELECT 42 AS answer");
+    QTest::keyClick(&session->queryView(), Qt::Key_F5);
+    ASSERT_TRUE(waitFor([&] { return session->paneText(0) == "Query batch completed"; }));
+    EXPECT_EQ(session->paneText(2), "Results grid #1 of 1; 1 row(s); 1 col(s)");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "app/CAboutDlg.h"
 #include "app/ClientArea.h"
 #include "app/DataSourceDialog.h"
+#include "app/IconFactory.h"
 #include "app/PromptService.h"
 #include "app/WindowPlacement.h"
 #include "editor/CGoToDlg.h"
@@ -81,6 +82,7 @@ void CMainFrame::createMenus() {
     fileOpenAction = file->addAction("&Open...", this, &CMainFrame::openFileCommand);
     fileOpenAction->setShortcut(QKeySequence::Open);
     fileOpenAction->setToolTip("Open (Ctrl+O)");
+    fileOpenAction->setIcon(makeToolIcon("O", QColor(0x45, 0x5a, 0x64)));
     fileSaveAction = file->addAction("&Save", this, [this] {
         if (CChildFrame* session = activeSession()) {
             if (session->document().save()) {
@@ -89,6 +91,7 @@ void CMainFrame::createMenus() {
         }
     });
     fileSaveAction->setShortcut(QKeySequence::Save);
+    fileSaveAction->setIcon(makeToolIcon("S", QColor(0x45, 0x5a, 0x64)));
     fileSaveAsAction = file->addAction("Save &As...", this, [this] {
         if (CChildFrame* session = activeSession()) {
             if (session->document().saveAs()) {
@@ -139,11 +142,12 @@ void CMainFrame::createMenus() {
     help->addAction("&Read Me...", this, &CMainFrame::showReadMe);
     helpAboutAction =
         help->addAction("&About Veltro (using ODBC)...", this, &CMainFrame::showAbout);
+    helpAboutAction->setIcon(makeToolIcon("?", QColor(0x15, 0x65, 0xc0)));
 }
 
 void CMainFrame::createStatusBar() {
     statusBar()->addWidget(messagePane, 1);
-    countPane->setFixedWidth(131);
+    countPane->setMinimumWidth(131);
     statusBar()->addPermanentWidget(countPane);
     // Qt cannot read the lock keys' state; the indicators name them.
     for (const char* indicator : {"CAP", "NUM", "SCRL"}) {

@@ -344,10 +344,15 @@ QByteArray CQryView::fromMimeData(const QMimeData* source, bool& rectangular) co
 
 void CQryView::applyFont(const QFont& font) {
     currentFont = font;
-    sqlLexer->setDefaultFont(font);
-    sqlLexer->setFont(font, -1);
-    setFont(font);
-    setMarginsFont(font);
+    // QScintilla sizes its styles by point size and draws pixel-sized fonts tiny.
+    QFont styleFont = font;
+    if (font.pixelSize() > 0) {
+        styleFont.setPointSizeF(font.pixelSize() * 72.0 / std::max(logicalDpiY(), 1));
+    }
+    sqlLexer->setDefaultFont(styleFont);
+    sqlLexer->setFont(styleFont, -1);
+    setFont(styleFont);
+    setMarginsFont(styleFont);
     updateLineNumberWidth();
 }
 

@@ -79,6 +79,8 @@ void CChildFrame::createPanes() {
     splitter->addWidget(editor);
     splitter->addWidget(results);
     setCentralWidget(splitter);
+    // Execute follows the text at once, so that F5 right after typing or pasting works.
+    connect(editor, &QsciScintilla::textChanged, editor, &CQryView::updateCommandStates);
     connect(doc, &CVeltroDoc::titleChanged, this, [this](const QString& title) {
         setWindowTitle(title);
         if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
@@ -91,6 +93,7 @@ void CChildFrame::createToolBar() {
     toolBar = addToolBar("Session");
     toolBar->setMovable(true);
     toolBar->setIconSize(QSize(20, 20));
+    toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     newQueryAction = toolBar->addAction(makeToolIcon("+", QColor(0x2e, 0x7d, 0x32)), "&New Query");
     newQueryAction->setShortcut(QKeySequence("Ctrl+N"));
     newQueryAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -101,18 +104,25 @@ void CChildFrame::createToolBar() {
     toolBar->addAction(frame.openAction());
     toolBar->addAction(frame.saveAction());
     toolBar->addSeparator();
-    toolBar->addAction(editor->action(CQryView::Command::cut));
-    toolBar->addAction(editor->action(CQryView::Command::copy));
-    toolBar->addAction(editor->action(CQryView::Command::paste));
+    const auto editorButton = [this](CQryView::Command command, const QString& glyph,
+                                     const QColor& color) {
+        QAction* action = editor->action(command);
+        action->setIcon(makeToolIcon(glyph, color));
+        toolBar->addAction(action);
+    };
+    const QColor editing(0x45, 0x5a, 0x64);
+    editorButton(CQryView::Command::cut, "X", editing);
+    editorButton(CQryView::Command::copy, "C", editing);
+    editorButton(CQryView::Command::paste, "P", editing);
     toolBar->addSeparator();
-    toolBar->addAction(editor->action(CQryView::Command::find));
+    editorButton(CQryView::Command::find, "F", editing);
     toolBar->addSeparator();
     objectsAction = toolBar->addAction(makeToolIcon("T", QColor(0x6a, 0x1b, 0x9a)), "Objects");
     objectsAction->setToolTip("Query Tables or Procedures");
     objectsAction->setEnabled(false);
     toolBar->addSeparator();
-    toolBar->addAction(editor->action(CQryView::Command::execute));
-    toolBar->addAction(editor->action(CQryView::Command::cancel));
+    editorButton(CQryView::Command::execute, QString(QChar(0x25B6)), QColor(0x2e, 0x7d, 0x32));
+    editorButton(CQryView::Command::cancel, QString(QChar(0x25A0)), QColor(0xc6, 0x28, 0x28));
     toolBar->addSeparator();
     databaseBox = new QComboBox(toolBar);
     databaseBox->setFixedWidth(205);
@@ -160,7 +170,8 @@ void CChildFrame::createStatusBar() {
         if (widths[i] == 0) {
             statusBar()->addWidget(panes[i], 1);
         } else {
-            panes[i]->setFixedWidth(widths[i]);
+            // At least as wide as given; wider when the screen font needs it.
+            panes[i]->setMinimumWidth(widths[i]);
             statusBar()->addPermanentWidget(panes[i]);
         }
     }
