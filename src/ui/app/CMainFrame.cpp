@@ -99,6 +99,13 @@ void CMainFrame::createMenus() {
             }
         }
     });
+    QAction* printAction = file->addAction("&Print...", this, [this] {
+        if (CChildFrame* session = activeSession()) {
+            session->queryView().printQuery();
+        }
+    });
+    printAction->setShortcut(QKeySequence::Print);
+    needsSession << printAction;
     file->addSeparator();
     recentMenu = file->addMenu("Recent &Files");
     rebuildRecentFiles();
@@ -108,6 +115,20 @@ void CMainFrame::createMenus() {
     file->addAction("D&isconnect All", this, &CMainFrame::disconnectAll);
     file->addSeparator();
     file->addAction("E&xit", this, &QWidget::close);
+
+    // The session menus follow the active session window each time they open.
+    const auto sessionMenu = [this](const QString& title, void (CChildFrame::*fill)(QMenu&)) {
+        QMenu* menu = menuBar()->addMenu(title);
+        connect(menu, &QMenu::aboutToShow, this, [this, menu, fill] {
+            menu->clear();
+            if (CChildFrame* session = activeSession()) {
+                (session->*fill)(*menu);
+            }
+        });
+    };
+    sessionMenu("&Edit", &CChildFrame::fillEditMenu);
+    sessionMenu("&Query", &CChildFrame::fillQueryMenu);
+    sessionMenu("&Results", &CChildFrame::fillResultsMenu);
 
     QMenu* window = menuBar()->addMenu("&Window");
     nextWindowAction = window->addAction("Ne&xt", area, &QMdiArea::activateNextSubWindow);

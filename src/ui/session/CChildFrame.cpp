@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -442,6 +443,62 @@ void CChildFrame::updateCommandStates() {
     messagesAction->setChecked(nav.messagesChecked());
     editor->updateCommandStates();
     updateStatusPanes();
+}
+
+void CChildFrame::fillEditMenu(QMenu& menu) {
+    editor->updateCommandStates();
+    using Command = CQryView::Command;
+    for (const Command command : {Command::undo, Command::redo}) {
+        menu.addAction(editor->action(command));
+    }
+    menu.addSeparator();
+    for (const Command command :
+         {Command::cut, Command::copy, Command::paste, Command::selectAll, Command::clearAll}) {
+        menu.addAction(editor->action(command));
+    }
+    menu.addSeparator();
+    for (const Command command : {Command::find, Command::findNext, Command::replace}) {
+        menu.addAction(editor->action(command));
+    }
+    menu.addSeparator();
+    for (const Command command : {Command::upperCase, Command::lowerCase, Command::tabify,
+                                  Command::untabify, Command::wrapWord, Command::font}) {
+        menu.addAction(editor->action(command));
+    }
+}
+
+void CChildFrame::fillQueryMenu(QMenu& menu) {
+    updateCommandStates();
+    menu.addAction(editor->action(CQryView::Command::execute));
+    menu.addAction(editor->action(CQryView::Command::cancel));
+    menu.addSeparator();
+    menu.addAction(newQueryAction);
+    menu.addAction(messagesAction);
+    QMenu* grids = menu.addMenu("Results &Grid");
+    for (QAction* action : {previousAction, nextAction, firstAction, lastAction}) {
+        grids->addAction(action);
+    }
+}
+
+void CChildFrame::fillResultsMenu(QMenu& menu) {
+    const auto add = [&menu](const QString& text, bool enabled, auto run) {
+        QAction* action = menu.addAction(text, run);
+        action->setEnabled(enabled);
+        return action;
+    };
+    CResultView& pane = *results;
+    add("&Copy", pane.canCopy(), [&pane] { pane.onEditCopy(); });
+    add("&Select All", pane.canSelectAll(), [&pane] { pane.onEditSelectAll(); });
+    menu.addSeparator();
+    add("Save &As...", true, [&pane] { pane.onFileSaveAs(); });
+    add("Save S&election...", pane.gridOnShow(), [&pane] { pane.onSaveSelection(); });
+    add("&Print...", pane.canPrint(), [&pane] { pane.onFilePrint(); });
+    menu.addSeparator();
+    QAction* wrap = add("&Wrap Word To Window", pane.canWrapWord(), [&pane] { pane.onWrapWord(); });
+    wrap->setCheckable(true);
+    wrap->setChecked(pane.wrapWordChecked());
+    add("&Font...", true, [&pane] { pane.onFont(); });
+    add("Clear A&ll", pane.canClearAll(), [&pane] { pane.onClearAll(); });
 }
 
 void CChildFrame::newQuery() {

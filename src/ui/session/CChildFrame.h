@@ -16,6 +16,7 @@
 class QAction;
 class QComboBox;
 class QLabel;
+class QMenu;
 class QSplitter;
 class QToolBar;
 
@@ -55,6 +56,11 @@ public:
 
     // Carries out at most one close that waited for a cancel to finish.
     void RunPendingClose();
+    // The session's menus, filled anew each time they open.
+    void fillEditMenu(QMenu& menu);
+    void fillQueryMenu(QMenu& menu);
+    void fillResultsMenu(QMenu& menu);
+
     // The pane texts as the status bar shows them.
     QString paneText(int pane) const;
 
