@@ -4,6 +4,7 @@
 #include "TestDatabases.h"
 #include "TestDriver.h"
 
+#include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
 #include "editor/CQryView.h"
 #include "editor/CVeltroDoc.h"
@@ -197,6 +198,26 @@ TEST_F(SessionWindow, F5InTheEditorRunsTheBatch) {
     QTest::keyClick(&session->queryView(), Qt::Key_F5);
     ASSERT_TRUE(waitFor([&] { return session->paneText(0) == "Query batch completed"; }));
     EXPECT_EQ(session->paneText(2), "Results grid #1 of 1; 1 row(s); 1 col(s)");
+}
+
+TEST_F(SessionWindow, AboutShowsTheDriverManagerVersionOfTheActiveSession) {
+    EXPECT_EQ(CAboutDlg(nullptr, frame.get()).odbcVersionText(), "CDatabase::m_hdbc == NULL");
+    CChildFrame* session = open(sqlite());
+    ASSERT_NE(session, nullptr);
+    const QString version = CAboutDlg(session, frame.get()).odbcVersionText();
+    EXPECT_TRUE(version.startsWith("03.")) << version.toStdString();
+}
+
+TEST_F(SessionWindow, WindowPlacementIsSavedAndANineNumberValueIsIgnored) {
+    frame->setGeometry(50, 60, 900, 650);
+    frame->savePlacement();
+    const std::string stored = settings.readText("Settings", "WindowPos", "");
+    EXPECT_EQ(std::count(stored.begin(), stored.end(), ','), 9) << stored;
+    settings.writeText("Settings", "WindowPos", "0,1,-1,-1,-1,-1,10,20,810");
+    CMainFrame other(settings);
+    other.restorePlacement();
+    EXPECT_TRUE(other.isVisible());
+    EXPECT_EQ(other.size(), QSize(1100, 760));
 }
 
 } // namespace
