@@ -5,6 +5,7 @@
 #include "app/DataSourceDialog.h"
 #include "app/IconFactory.h"
 #include "app/PromptService.h"
+#include "app/WaitCursor.h"
 #include "app/WindowPlacement.h"
 #include "editor/CGoToDlg.h"
 #include "editor/CQryView.h"
@@ -42,13 +43,6 @@ constexpr const char* recentSection = "Recent File List";
 // Untitled query names count on across the whole run, closed sessions included.
 int newQueryCounter = 0;
 
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 } // namespace
 

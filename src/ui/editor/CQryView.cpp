@@ -4,7 +4,7 @@
 #include "editor/CFindReplaceDlg.h"
 #include "editor/QueryFont.h"
 #include "editor/QueryViewOwner.h"
-#include "editor/WaitCursor.h"
+#include "app/WaitCursor.h"
 #include "settings/SettingsStore.h"
 
 #include <Qsci/qscicommand.h>

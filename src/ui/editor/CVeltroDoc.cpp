@@ -5,7 +5,7 @@
 #include "editor/CQryView.h"
 #include "editor/DocumentTitle.h"
 #include "editor/QueryViewOwner.h"
-#include "editor/WaitCursor.h"
+#include "app/WaitCursor.h"
 
 #include <QDir>
 #include <QFileInfo>

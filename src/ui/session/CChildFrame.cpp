@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/IconFactory.h"
 #include "app/PromptService.h"
+#include "app/WaitCursor.h"
 #include "editor/CQryView.h"
 #include "editor/CVeltroDoc.h"
 #include "results/CMSFlexGrid.h"
@@ -62,12 +63,14 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame, SettingsStore& settingsStore, QW
 }
 
 CChildFrame::~CChildFrame() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    execTimer.stop();
-    commandTimer.stop();
-    // Grid widgets go with the pane; the stores stay with the runtime until its threads end.
-    runtime->shutdown(threadWaitLimit);
-    QApplication::restoreOverrideCursor();
+    {
+        const WaitCursor wait;
+        execTimer.stop();
+        commandTimer.stop();
+        // Grid widgets go with the pane; the stores stay with the runtime until its threads
+        // end.
+        runtime->shutdown(threadWaitLimit);
+    }
     frame.sessionDestroyed(this);
 }
 
