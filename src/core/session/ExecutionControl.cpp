@@ -178,11 +178,11 @@ int ExecutionControl::onGridRows(int rows) {
     view->setResultsRedraw(false);
     grid->SetRedraw(false);
     const bool resized = grid->SetRows(rows);
+    grid->SetRedraw(true);
+    view->setResultsRedraw(true);
     if (resized) {
         view->gridRowsChanged(*grid);
     }
-    grid->SetRedraw(true);
-    view->setResultsRedraw(true);
     if (!resized) {
         return -1;
     }

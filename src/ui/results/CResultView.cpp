@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -97,6 +98,10 @@ CMSFlexGrid* CResultView::gridFor(const GridStore& store) const {
 
 void CResultView::setGridShown(const GridStore& store, bool shown) {
     if (CMSFlexGrid* grid = gridFor(store)) {
+        // Showing the grid on show again would only repaint it at every growth step.
+        if (shown && grid->isVisible()) {
+            return;
+        }
         if (shown) {
             grid->refresh();
             grid->raise();
@@ -128,15 +133,32 @@ void CResultView::hideAllGrids() {
 }
 
 void CResultView::gridRowsChanged(const GridStore& store) {
-    if (CMSFlexGrid* grid = gridFor(store)) {
-        grid->rowsChanged();
-    }
+    // Row counts grow at every step of a fetch; the view follows a few times a second.
+    repaintGrid(store);
 }
 
 void CResultView::repaintGrid(const GridStore& store) {
-    if (CMSFlexGrid* grid = gridFor(store)) {
-        grid->refresh();
+    CMSFlexGrid* grid = gridFor(store);
+    if (grid == nullptr) {
+        return;
     }
+    // The worker asks at every growth step and waits for this thread each time: more than
+    // a few repaints a second only slow the fetch. The last request is never lost.
+    if (progressClock.isValid() && progressClock.elapsed() < progressRepaintMs) {
+        if (!progressRepaintPending) {
+            progressRepaintPending = true;
+            QTimer::singleShot(progressRepaintMs, this, [this] {
+                progressRepaintPending = false;
+                progressClock.start();
+                for (CMSFlexGrid* each : gridWidgets) {
+                    each->refresh();
+                }
+            });
+        }
+        return;
+    }
+    progressClock.start();
+    grid->refresh();
 }
 
 void CResultView::repaintCurrentGrid() {
@@ -177,7 +199,18 @@ int CResultView::lineCount() const {
 }
 
 void CResultView::setRedraw(bool on) {
-    setUpdatesEnabled(on);
+    // Switching Qt's updates back on would repaint the pane and its grid every time, and
+    // the row count changes at every growth step: paint events are held back instead.
+    redrawOn = on;
+    if (on && !gridOnShow()) {
+        viewport()->update();
+    }
+}
+
+void CResultView::paintEvent(QPaintEvent* event) {
+    if (redrawOn) {
+        QPlainTextEdit::paintEvent(event);
+    }
 }
 
 // Commands.

@@ -3,6 +3,7 @@
 #include "results/GridStore.h"
 #include "settings/PaneFont.h"
 
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 
 #include <memory>
@@ -94,6 +95,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -108,6 +110,10 @@ private:
 
     ResultViewOwner& viewOwner;
     CMSFlexGrid* shownGrid = nullptr;
+    QElapsedTimer progressClock;
+    bool progressRepaintPending = false;
+    bool redrawOn = true;
+    static constexpr int progressRepaintMs = 100;
     std::vector<CMSFlexGrid*> gridWidgets;
     std::string title;
     int wrapMode = 0;
