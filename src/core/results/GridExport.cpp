@@ -29,17 +29,32 @@ void appendText(std::string& out, std::string_view text) {
     out.append(text.substr(start));
 }
 
-bool needsQuotes(std::string_view cell, const std::string& delimiter) {
+// The characters that make a cell need quotes: a one-character delimiter, a quote, CR, LF.
+std::string specialCharacters(const std::string& delimiter) {
+    return delimiter.size() == 1 ? delimiter + "\"\r\n" : std::string();
+}
+
+bool needsQuotes(std::string_view cell, const std::string& delimiter, const std::string& special) {
     if (delimiter.empty()) {
         return false;
+    }
+    if (!special.empty()) {
+        return cell.find_first_of(special) != std::string_view::npos;
     }
     return cell.find(delimiter) != std::string_view::npos ||
            cell.find_first_of("\"\r\n") != std::string_view::npos;
 }
 
-void appendCell(std::string& out, std::string_view cell, const std::string& delimiter) {
-    if (!needsQuotes(cell, delimiter)) {
-        appendText(out, cell);
+void appendCell(std::string& out, std::string_view cell, const std::string& delimiter,
+                const std::string& special) {
+    if (!needsQuotes(cell, delimiter, special)) {
+        // With a delimiter, a cell holding a line feed is quoted; without one, its line
+        // feeds still go out as CR LF.
+        if (delimiter.empty()) {
+            appendText(out, cell);
+        } else {
+            out.append(cell);
+        }
         return;
     }
     std::string quoted = "\"";
@@ -76,15 +91,15 @@ private:
 };
 
 void appendRow(std::string& out, const GridStore& grid, int row, int firstCol, int lastCol,
-               const std::string& delimiter, std::string& cell) {
-    for (int c = firstCol; c <= lastCol; ++c) {
-        if (c > firstCol) {
+               const std::string& delimiter, const std::string& special) {
+    bool first = true;
+    grid.VisitRow(row, firstCol, lastCol, [&](std::string_view cell) {
+        if (!first) {
             out += delimiter;
         }
-        cell.clear();
-        grid.AppendTextMatrix(row, c, cell);
-        appendCell(out, cell, delimiter);
-    }
+        first = false;
+        appendCell(out, cell, delimiter, special);
+    });
 }
 
 // A device or a pipe (/dev/null, a named pipe) is written as it is: renaming a file onto
@@ -125,12 +140,12 @@ std::string delimiterOfFormat(const std::string& formatText, const std::string& 
 bool WriteGridFile(std::FILE* out, const std::vector<std::shared_ptr<GridStore>>& grids,
                    const std::string& delimiter, bool columnNames) {
     BlockWriter writer(out);
-    std::string cell;
+    const std::string special = specialCharacters(delimiter);
     for (const auto& grid : grids) {
         const int rows = grid->Rows();
         const int cols = grid->Cols();
         for (int row = columnNames ? 0 : 1; row < rows; ++row) {
-            appendRow(writer.text(), *grid, row, 0, cols - 1, delimiter, cell);
+            appendRow(writer.text(), *grid, row, 0, cols - 1, delimiter, special);
             writer.text() += "\r\n";
             if (!writer.flushIfFull()) {
                 return false;
@@ -147,12 +162,12 @@ bool WriteGridSelection(std::FILE* out, const GridStore& grid, const std::string
     const int firstCol = std::min(grid.Col(), grid.ColSel());
     const int lastCol = std::max(grid.Col(), grid.ColSel());
     BlockWriter writer(out);
-    std::string cell;
+    const std::string special = specialCharacters(delimiter);
     for (int row = firstRow; row <= lastRow; ++row) {
         if (row > firstRow) {
             writer.text() += "\r\n";
         }
-        appendRow(writer.text(), grid, row, firstCol, lastCol, delimiter, cell);
+        appendRow(writer.text(), grid, row, firstCol, lastCol, delimiter, special);
         if (!writer.flushIfFull()) {
             return false;
         }

@@ -181,17 +181,16 @@ std::optional<GridStore::CellRef> GridStore::storeText(std::string_view text) {
     return ref;
 }
 
-void GridStore::appendRef(CellRef ref, std::string& out) const {
+std::string_view GridStore::textOf(CellRef ref) const {
     if (ref == 0) {
-        return;
+        return {};
     }
     const std::uint64_t chunk = ref >> 40;
     if (chunk == largeMarker) {
-        out += largeTexts[ref & low40];
-        return;
+        return largeTexts[ref & low40];
     }
     const char* start = chunks[chunk - 1].get() + ((ref >> 20) & low20);
-    out.append(start, ref & low20);
+    return {start, static_cast<std::size_t>(ref & low20)};
 }
 
 std::optional<std::string> GridStore::TextMatrix(int r, int c) const {
@@ -207,7 +206,7 @@ bool GridStore::AppendTextMatrix(int r, int c, std::string& out) const {
     if (!inRange(r, c)) {
         return false;
     }
-    appendRef(*refAt(r, c), out);
+    out += textOf(*refAt(r, c));
     return true;
 }
 

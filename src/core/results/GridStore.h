@@ -1,7 +1,9 @@
 #pragma once
 
+#include "common/SpinLock.h"
 #include <cstdint>
 #include <memory>
+
 #include <mutex>
 #include <optional>
 #include <string>
@@ -57,6 +59,19 @@ public:
     std::optional<std::string> TextMatrix(int row, int col) const;
     // Appends the cell's text; false outside Rows x Cols.
     bool AppendTextMatrix(int row, int col, std::string& out) const;
+    // Hands the texts of one row's cells firstCol..lastCol to the visitor under one lock;
+    // the views are valid only during the call. False outside Rows x Cols.
+    template <typename Visitor>
+    bool VisitRow(int row, int firstCol, int lastCol, Visitor&& visit) const {
+        std::lock_guard guard(lock);
+        if (!inRange(row, firstCol) || !inRange(row, lastCol)) {
+            return false;
+        }
+        for (int c = firstCol; c <= lastCol; ++c) {
+            visit(textOf(*refAt(row, c)));
+        }
+        return true;
+    }
     // False outside Rows x Cols or when the text does not fit the memory budget.
     bool SetTextMatrix(int row, int col, std::string_view text);
 
@@ -94,11 +109,11 @@ private:
     CellRef* refAt(int row, int col) const;
     bool resizeBlocks(int newRows, int newCols);
     std::optional<CellRef> storeText(std::string_view text);
-    void appendRef(CellRef ref, std::string& out) const;
+    std::string_view textOf(CellRef ref) const;
     bool take(std::uint64_t bytes);
     void giveBack(std::uint64_t bytes);
 
-    mutable std::mutex lock;
+    mutable SpinLock lock;
     int rows = 0;
     int cols = 0;
     std::vector<std::unique_ptr<CellRef[]>> blocks;
