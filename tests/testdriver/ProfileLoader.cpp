@@ -135,10 +135,10 @@ bool ProfileLoader::applyListSection(const IniSection& section, std::string& err
         if (iequals(section.name, "objects")) {
             profile_.sources[entry.key].push_back(entry.value);
         } else if (iequals(section.name, "columns")) {
-            const auto spec = parseTypeSpec(entry.value);
-            ok = spec.has_value();
+            const auto declared = parseTypeSpec(entry.value);
+            ok = declared.has_value();
             if (ok)
-                profile_.columnTypes[entry.key] = *spec;
+                profile_.columnTypes[entry.key] = *declared;
         } else if (iequals(section.name, "databases")) {
             if (iequals(entry.key, "database"))
                 profile_.databases.push_back(entry.value);
@@ -175,10 +175,10 @@ bool ProfileLoader::applyListSection(const IniSection& section, std::string& err
                                                field(fields, 3), type.value_or(0)});
             }
         } else if (iequals(section.name, "catalog") && iequals(entry.key, "column")) {
-            const auto spec = fields.size() >= 3 ? parseTypeSpec(fields[2]) : std::nullopt;
-            ok = spec.has_value();
+            const auto declared = fields.size() >= 3 ? parseTypeSpec(fields[2]) : std::nullopt;
+            ok = declared.has_value();
             if (ok) {
-                CatalogColumn column{fields[0], fields[1], *spec, typeNameOf(spec->sqlType)};
+                CatalogColumn column{fields[0], fields[1], *declared, typeNameOf(declared->sqlType)};
                 if (fields.size() > 3 && !fields[3].empty())
                     column.typeName = fields[3];
                 if (fields.size() > 4)
@@ -299,10 +299,10 @@ ProfileLoader::Outcome ProfileLoader::applyKey(std::string_view key, std::string
         else
             profile_.columnSize = static_cast<SQLULEN>(size);
     } else if (istartsWith(name, "ColumnType.")) {
-        const auto spec = parseTypeSpec(text);
-        if (!spec)
+        const auto declared = parseTypeSpec(text);
+        if (!declared)
             return Outcome::Invalid;
-        profile_.columnTypes[name.substr(11)] = *spec;
+        profile_.columnTypes[name.substr(11)] = *declared;
     } else if (iequals(name, "ExecDelay"))
         return setInt(profile_.execDelayMs);
     else if (iequals(name, "FetchDelay"))

@@ -187,15 +187,15 @@ bool isCharacterType(SQLSMALLINT sqlType) {
 }
 
 std::optional<TypeSpec> parseTypeSpec(std::string_view text) {
-    const std::string spec = trim(text);
-    const size_t paren = spec.find('(');
-    const auto type = sqlTypeFromName(spec.substr(0, paren));
+    const std::string declared = trim(text);
+    const size_t paren = declared.find('(');
+    const auto type = sqlTypeFromName(declared.substr(0, paren));
     if (!type)
         return std::nullopt;
     TypeSpec result;
     result.sqlType = *type;
     if (paren != std::string::npos)
-        readLengths(spec.substr(paren), result.size, result.digits);
+        readLengths(declared.substr(paren), result.size, result.digits);
     return result;
 }
 
@@ -225,11 +225,11 @@ ColumnInfo columnFromDeclaredType(std::string name, const char* declaredType) {
     return column;
 }
 
-void applyTypeSpec(ColumnInfo& column, const TypeSpec& spec) {
-    column.sqlType = spec.sqlType;
-    column.typeName = typeNameOf(spec.sqlType);
-    column.size = spec.size.value_or(defaultSizeOf(spec.sqlType));
-    column.digits = spec.digits.value_or(0);
+void applyTypeSpec(ColumnInfo& column, const TypeSpec& declared) {
+    column.sqlType = declared.sqlType;
+    column.typeName = typeNameOf(declared.sqlType);
+    column.size = declared.size.value_or(defaultSizeOf(declared.sqlType));
+    column.digits = declared.digits.value_or(0);
 }
 
 } // namespace veltro::testdriver

@@ -26,6 +26,6 @@ bool isCharacterType(SQLSMALLINT sqlType);
 ColumnInfo columnFromDeclaredType(std::string name, const char* declaredType);
 
 // Applies a TypeSpec to a column, keeping the column's name.
-void applyTypeSpec(ColumnInfo& column, const TypeSpec& spec);
+void applyTypeSpec(ColumnInfo& column, const TypeSpec& declared);
 
 } // namespace veltro::testdriver
