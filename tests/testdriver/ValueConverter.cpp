@@ -95,7 +95,7 @@ Conversion ValueConverter::writeNumber(const Value& value, SQLSMALLINT targetTyp
     errno = 0;
     const double number = std::strtod(text.c_str(), &end);
     if (text.empty() || end != text.c_str() + text.size() || errno == ERANGE)
-        return failure("22018", "Invalid character value for cast specification");
+        return failure("22018", "Invalid character value for cast");
     const auto whole = static_cast<long long>(number);
     const auto store = [&](auto typed) {
         if (target != nullptr)
