@@ -114,21 +114,22 @@ std::string OdbcConnection::infoText(SQLUSMALLINT infoType, size_t bufferSize) c
     return std::string(buffer.data());
 }
 
-std::uint16_t OdbcConnection::infoU16(SQLUSMALLINT infoType) const {
-    SQLUSMALLINT value = 0;
-    const SQLRETURN rc = SQLGetInfo(dbc, infoType, &value, sizeof value, nullptr);
+void OdbcConnection::readInfo(SQLUSMALLINT infoType, SQLPOINTER value, SQLSMALLINT size) const {
+    const SQLRETURN rc = SQLGetInfo(dbc, infoType, value, size, nullptr);
     if (!SQL_SUCCEEDED(rc)) {
         throwError(rc);
     }
+}
+
+std::uint16_t OdbcConnection::infoU16(SQLUSMALLINT infoType) const {
+    SQLUSMALLINT value = 0;
+    readInfo(infoType, &value, sizeof value);
     return value;
 }
 
 std::uint32_t OdbcConnection::infoU32(SQLUSMALLINT infoType) const {
     SQLUINTEGER value = 0;
-    const SQLRETURN rc = SQLGetInfo(dbc, infoType, &value, sizeof value, nullptr);
-    if (!SQL_SUCCEEDED(rc)) {
-        throwError(rc);
-    }
+    readInfo(infoType, &value, sizeof value);
     return value;
 }
 

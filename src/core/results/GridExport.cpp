@@ -104,16 +104,25 @@ void appendRow(std::string& out, const GridStore& grid, int row, int firstCol, i
 
 // A device or a pipe (/dev/null, a named pipe) is written as it is: renaming a file onto
 // it would replace it.
+// Runs the writer and closes the file: 0, or the cause of the failure.
+int writeAndClose(std::FILE* file, const std::function<bool(std::FILE*)>& writer) {
+    const bool written = writer(file);
+    const int writeErrno = errno;
+    const bool closed = std::fclose(file) == 0;
+    if (written && closed) {
+        return 0;
+    }
+    return fileErrorCauseOf(written ? errno : writeErrno, true);
+}
+
 bool writeInPlace(const std::string& path, const std::function<bool(std::FILE*)>& writer,
                   const std::function<bool(int)>& fail) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         return fail(fileErrorCauseOf(errno, true));
     }
-    const bool written = writer(file);
-    const int writeErrno = errno;
-    if (std::fclose(file) != 0 || !written) {
-        return fail(fileErrorCauseOf(written ? errno : writeErrno, true));
+    if (const int cause = writeAndClose(file, writer)) {
+        return fail(cause);
     }
     return true;
 }
@@ -204,12 +213,9 @@ bool writeFileAtomically(const std::string& path, const std::function<bool(std::
         std::remove(temporary.c_str());
         return fail(cause);
     }
-    const bool written = writer(file);
-    const int writeErrno = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
+    if (const int cause = writeAndClose(file, writer)) {
         std::remove(temporary.c_str());
-        return fail(fileErrorCauseOf(written ? errno : writeErrno, true));
+        return fail(cause);
     }
     // mkstemp makes the file private: a replaced file keeps its permissions, a new one
     // gets the usual read access for others.
