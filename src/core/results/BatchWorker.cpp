@@ -1,6 +1,7 @@
 #include "results/BatchWorker.h"
 
 #include "common/AppError.h"
+#include "common/ErrorText.h"
 #include "odbc/DatabaseError.h"
 #include "results/CRecordsetEx.h"
 #include "results/GridStore.h"
@@ -90,7 +91,7 @@ void BatchWorker::handleFailure() {
         return;
     }
     errorFlag = true;
-    appendMessage(session.messageBuffer, workerFailureText(std::current_exception()));
+    appendMessage(session.messageBuffer, errorTextFor(std::current_exception()));
 }
 
 int BatchWorker::sendRows(int rows) {

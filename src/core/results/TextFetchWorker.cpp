@@ -38,7 +38,7 @@ int TextFetchWorker::run() {
                 // Only database errors and out-of-memory have texts of their own here.
                 text = genericErrorText;
             } catch (...) {
-                text = workerFailureText(std::current_exception());
+                text = errorTextFor(std::current_exception());
             }
             appendMessage(session.messageBuffer, text);
         }

@@ -1,16 +1,11 @@
 #include "results/WorkerSupport.h"
 
-#include "common/ErrorText.h"
 #include "results/CRecordsetEx.h"
 #include "session/BatchText.h"
 #include "session/Session.h"
 #include "session/WorkerHost.h"
 
 namespace veltro {
-
-std::string workerFailureText(std::exception_ptr failure) {
-    return errorTextFor(failure);
-}
 
 void closeQuietly(CRecordsetEx& recordset) {
     if (recordset.IsOpen()) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <exception>
 #include <string>
 
 namespace veltro {
@@ -8,9 +7,6 @@ namespace veltro {
 class CRecordsetEx;
 class Session;
 class WorkerHost;
-
-// Text appended to the message text for a failure that ended a worker.
-std::string workerFailureText(std::exception_ptr failure);
 
 // Closes the recordset if it is open; a failure to close changes nothing for the batch.
 void closeQuietly(CRecordsetEx& recordset);

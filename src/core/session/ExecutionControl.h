@@ -20,7 +20,6 @@ inline constexpr const char* completedWithErrorsText = "Query batch completed wi
 inline constexpr const char* canceledText = "Query batch canceled";
 inline constexpr const char* canceledByUserText = "Query canceled by user.";
 inline constexpr const char* completedSuccessfullyText = "The command(s) completed successfully.";
-inline constexpr const char* emptyGridInfoText = "Results grid #0 of 0; 0 row(s); 0 col(s)";
 
 // Running a batch on the session window's side: Execute and Launch start a worker thread,
 // the handlers answer the worker's messages on the window's thread, Cancel starts a cancel

@@ -25,10 +25,6 @@ void LoopWorkerHost::postCancelDone() {
     loop.post([this] { control->onCancelDone(); });
 }
 
-} // namespace veltro
-
-namespace veltro {
-
 void LoopWorkerHost::repaintCurrentGrid() {
     loop.post([this] { control->onRepaintGrid(); });
 }

@@ -81,7 +81,7 @@ void ResultNavigation::ToggleMessages() {
             ShowGrid(number);
         } else if (session.gridList.empty()) {
             view->setResultsText("");
-            session.resultInfoText = "Results grid #0 of 0; 0 row(s); 0 col(s)";
+            session.resultInfoText = emptyGridInfoText;
         }
     }
     view->showPaneText(resultInfoPane, session.resultInfoText);

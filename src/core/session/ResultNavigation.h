@@ -8,6 +8,7 @@ class ExecutionView;
 class Session;
 
 inline constexpr int resultInfoPane = 2;
+inline constexpr const char* emptyGridInfoText = "Results grid #0 of 0; 0 row(s); 0 col(s)";
 
 // What the results pane shows of a batch: one of its grids or its messages, and the
 // result information of status pane 2.
