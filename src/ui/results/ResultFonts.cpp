@@ -7,9 +7,6 @@ namespace veltro {
 
 namespace {
 
-constexpr std::uint8_t fixedPitch = 0x01;
-constexpr std::uint8_t familyModern = 0x30;
-constexpr std::uint8_t defaultCharSet = 1;
 constexpr int boldWeight = 700;
 
 QFont::Weight qtWeight(int weight) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/QueryFont.h"
+#include "app/LogicalFontConversion.h"
 #include "results/GridStore.h"
 #include "settings/PaneFont.h"
 
