@@ -200,6 +200,16 @@ TEST_F(SessionWindow, F5InTheEditorRunsTheBatch) {
     EXPECT_EQ(session->paneText(2), "Results grid #1 of 1; 1 row(s); 1 col(s)");
 }
 
+TEST_F(SessionWindow, ClosingTheLastSessionDestroysTheGoToDialog) {
+    CChildFrame* session = open(sqlite());
+    ASSERT_NE(session, nullptr);
+    frame->showGoTo();
+    ASSERT_NE(frame->goToDialog(), nullptr);
+    qobject_cast<QMdiSubWindow*>(session->parentWidget())->close();
+    ASSERT_TRUE(waitFor([&] { return frame->sessionCount() == 0; }));
+    EXPECT_EQ(frame->goToDialog(), nullptr);
+}
+
 TEST_F(SessionWindow, AboutShowsTheDriverManagerVersionOfTheActiveSession) {
     EXPECT_EQ(CAboutDlg(nullptr, frame.get()).odbcVersionText(), "CDatabase::m_hdbc == NULL");
     CChildFrame* session = open(sqlite());

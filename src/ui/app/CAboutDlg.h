@@ -18,7 +18,6 @@ public:
     CAboutDlg(CChildFrame* activeSession, QWidget* parent = nullptr);
 
     QString odbcVersionText() const;
-    bool linkVisited() const { return visited; }
     // Opens the home page; a failure beeps and leaves the link as it was.
     void openLink();
 

@@ -77,7 +77,6 @@ public:
     int selectionStartLine() const;
     // Puts the caret on the first character of a 1-based line, scrolled into view.
     void goToLine(int line);
-    bool hasEditorFocus() const { return hasFocus(); }
 
     QAction* action(Command command) const;
     bool wrapWord() const { return wrapping; }

@@ -126,12 +126,6 @@ void CResultView::showGrid(CMSFlexGrid* grid) {
     viewport()->update();
 }
 
-void CResultView::hideAllGrids() {
-    for (CMSFlexGrid* grid : gridWidgets) {
-        grid->hide();
-    }
-}
-
 void CResultView::gridRowsChanged(const GridStore& store) {
     // Row counts grow at every step of a fetch; the view follows a few times a second.
     repaintGrid(store);

@@ -49,7 +49,6 @@ public:
     // Makes the grid the current one and shows it at the pane's size, taking the focus
     // when the pane has it.
     void showGrid(CMSFlexGrid* grid);
-    void hideAllGrids();
     // The store's row count changed (on this thread).
     void gridRowsChanged(const GridStore& store);
     // Shows what the worker has written so far.
