@@ -41,6 +41,10 @@ TEST(BatchText, ObjectTextBatchesOnlyWithLowerCasePrefixOnSqlServerFamily) {
     EXPECT_TRUE(anywhere.isObjectText);
     EXPECT_EQ(anywhere.batchText, "SELECT text FROM syscomments where id = object_id('view_1') "
                                   "order by number, colid2, colid");
+    // A quote in the name stays inside the literal.
+    EXPECT_EQ(detectObjectTextBatch("sp_helptext o'x')--", true, "Sybase SQL Anywhere").batchText,
+              "SELECT text FROM syscomments where id = object_id('o''x'')--') "
+              "order by number, colid2, colid");
 }
 
 TEST(BatchText, UseAnywhereInAnyCase) {

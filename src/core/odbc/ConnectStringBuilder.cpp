@@ -1,5 +1,6 @@
 #include "odbc/ConnectStringBuilder.h"
 
+#include "common/Quoting.h"
 #include "odbc/OdbcEnvironment.h"
 
 #include <sql.h>
@@ -13,15 +14,7 @@ std::string connectAttributeValue(std::string_view value) {
     if (plain) {
         return std::string(value);
     }
-    std::string braced = "{";
-    for (const char c : value) {
-        braced += c;
-        if (c == '}') {
-            braced += '}';
-        }
-    }
-    braced += '}';
-    return braced;
+    return enclosedDoubling(value, '{', '}');
 }
 
 std::string buildConnectString(std::string_view dataSource, bool isDriver, std::string_view user,

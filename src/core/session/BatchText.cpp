@@ -1,5 +1,6 @@
 #include "session/BatchText.h"
 
+#include "common/Quoting.h"
 #include "common/TextCompare.h"
 #include "common/Utf8.h"
 
@@ -28,6 +29,10 @@ bool containsNoCase(std::string_view text, std::string_view word) {
 }
 
 } // namespace
+
+std::string sqlStringLiteral(std::string_view text) {
+    return enclosedDoubling(text, '\'', '\'');
+}
 
 std::string batchTextOf(std::string_view wholeText, std::size_t selectionStart,
                         std::size_t selectionEnd) {
@@ -66,8 +71,8 @@ ObjectTextBatch detectObjectTextBatch(std::string_view batchText, bool isSqlServ
     batch.objectName = std::string(rest.substr(0, rest.find_first_of("\n\r\t ")));
     if (equalsNoCase(dbmsName, "Sybase SQL Anywhere") ||
         equalsNoCase(dbmsName, "Adaptive Server Anywhere")) {
-        batch.batchText = "SELECT text FROM syscomments where id = object_id('" + batch.objectName +
-                          "') order by number, colid2, colid";
+        batch.batchText = "SELECT text FROM syscomments where id = object_id(" +
+                          sqlStringLiteral(batch.objectName) + ") order by number, colid2, colid";
     }
     return batch;
 }

@@ -24,6 +24,9 @@ struct ObjectTextBatch {
 ObjectTextBatch detectObjectTextBatch(std::string_view batchText, bool isSqlServerFamily,
                                       std::string_view dbmsName);
 
+// The text as an SQL string literal: in single quotes, inner quotes doubled.
+std::string sqlStringLiteral(std::string_view text);
+
 // Whether a batch may have switched the database: "USE " anywhere, in any letter case.
 bool batchMentionsUse(std::string_view batchText);
 
