@@ -11,7 +11,10 @@ namespace veltro {
 namespace {
 
 constexpr int rowsPerBlock = 1024;
-constexpr std::size_t chunkSize = std::size_t{1} << 20;
+// Text chunks start small and double up to the largest, so that a grid of one short row
+// costs little and a big one few allocations.
+constexpr std::size_t firstChunkSize = 1024;
+constexpr std::size_t largestChunkSize = std::size_t{1} << 20;
 // Longer texts get an allocation of their own instead of a place in a chunk.
 constexpr std::size_t largeTextThreshold = 64 * 1024;
 
@@ -28,8 +31,22 @@ std::size_t blocksFor(int rows) {
     return static_cast<std::size_t>((rows + rowsPerBlock - 1) / rowsPerBlock);
 }
 
-std::uint64_t blockBytes(int cols) {
-    return static_cast<std::uint64_t>(rowsPerBlock) * static_cast<std::uint64_t>(cols) * 8;
+// Rows a block holds: the first only as many as the grid has (up to a full block), so that
+// a small grid costs no full block; the others a full block.
+std::size_t rowsOfBlock(std::size_t block, int gridRows) {
+    return block == 0 ? static_cast<std::size_t>(std::clamp(gridRows, 0, rowsPerBlock))
+                      : static_cast<std::size_t>(rowsPerBlock);
+}
+
+std::uint64_t layoutBytes(int gridRows, int gridCols) {
+    if (gridCols <= 0) {
+        return 0;
+    }
+    std::uint64_t cells = 0;
+    for (std::size_t b = 0; b < blocksFor(gridRows); ++b) {
+        cells += rowsOfBlock(b, gridRows) * static_cast<std::uint64_t>(gridCols);
+    }
+    return cells * 8;
 }
 
 } // namespace
@@ -69,13 +86,13 @@ bool GridStore::SetRows(int newRows) {
     }
     std::lock_guard guard(lock);
     if (newRows > rows && highestWrittenRow > 0) {
-        // Expect the new rows to hold as much text as the rows written so far.
+        // Expect the new rows to hold as much text as the rows written so far, and keep room
+        // for one more chunk, since texts take memory a chunk at a time.
         const std::uint64_t perRow = textBytes / static_cast<std::uint64_t>(highestWrittenRow);
-        const std::uint64_t newBlocks =
-            blocksFor(newRows) - std::min(blocksFor(newRows), blocks.size());
-        // One more chunk of room, since texts take memory a chunk at a time.
+        const std::uint64_t grownLayout = layoutBytes(newRows, cols) - layoutBytes(rows, cols);
+        const std::uint64_t nextChunk = std::min(chunkCapacity * 2, largestChunkSize);
         if (!GridMemoryBudget::fits(perRow * static_cast<std::uint64_t>(newRows - rows) +
-                                    newBlocks * blockBytes(cols) + chunkSize)) {
+                                    grownLayout + nextChunk)) {
             return false;
         }
     }
@@ -96,53 +113,55 @@ bool GridStore::SetCols(int newCols) {
 }
 
 bool GridStore::resizeBlocks(int newRows, int newCols) {
-    const std::size_t wanted = newCols > 0 ? blocksFor(newRows) : 0;
-    try {
-        if (newCols != cols) {
-            std::vector<std::unique_ptr<CellRef[]>> rebuilt;
-            if (!take(wanted * blockBytes(newCols))) {
-                return false;
-            }
-            const std::size_t perBlock = static_cast<std::size_t>(rowsPerBlock) * newCols;
-            for (std::size_t b = 0; b < wanted; ++b) {
-                rebuilt.push_back(std::make_unique<CellRef[]>(perBlock));
-            }
-            const int keptRows = std::min(rows, newRows);
-            const int keptCols = std::min(cols, newCols);
-            for (int r = 0; r < keptRows; ++r) {
-                for (int c = 0; c < keptCols; ++c) {
-                    rebuilt[r / rowsPerBlock][static_cast<std::size_t>(r % rowsPerBlock) * newCols +
-                                              c] = *refAt(r, c);
-                }
-            }
-            giveBack(blocks.size() * blockBytes(cols));
-            blocks = std::move(rebuilt);
-            cols = newCols;
-            rows = newRows;
-            return true;
-        }
-        if (wanted > blocks.size()) {
-            if (!take((wanted - blocks.size()) * blockBytes(cols))) {
-                return false;
-            }
-            const std::size_t perBlock = static_cast<std::size_t>(rowsPerBlock) * cols;
-            while (blocks.size() < wanted) {
-                blocks.push_back(std::make_unique<CellRef[]>(perBlock));
-            }
-        } else if (wanted < blocks.size()) {
-            giveBack((blocks.size() - wanted) * blockBytes(cols));
-            blocks.resize(wanted);
-        }
-        // Rows dropped inside the last block must come back empty when raised again.
-        for (int r = newRows; r < std::min(rows, static_cast<int>(wanted) * rowsPerBlock); ++r) {
-            std::fill_n(refAt(r, 0), cols, CellRef{0});
-        }
-        rows = newRows;
-        highestWrittenRow = std::min(highestWrittenRow, std::max(newRows - 1, 0));
-        return true;
-    } catch (const std::bad_alloc&) {
+    const std::uint64_t before = layoutBytes(rows, cols);
+    const std::uint64_t after = layoutBytes(newRows, newCols);
+    if (after > before && !take(after - before)) {
         return false;
     }
+    const std::size_t wanted = newCols > 0 ? blocksFor(newRows) : 0;
+    try {
+        std::vector<std::unique_ptr<CellRef[]>> reshaped(wanted);
+        for (std::size_t b = 0; b < wanted; ++b) {
+            const std::size_t newBlockRows = rowsOfBlock(b, newRows);
+            const bool same =
+                newCols == cols && b < blocks.size() && newBlockRows == rowsOfBlock(b, rows);
+            if (same) {
+                reshaped[b] = std::move(blocks[b]);
+                continue;
+            }
+            reshaped[b] =
+                std::make_unique<CellRef[]>(newBlockRows * static_cast<std::size_t>(newCols));
+            if (b >= blocks.size()) {
+                continue;
+            }
+            const std::size_t keptRows = std::min(newBlockRows, rowsOfBlock(b, rows));
+            const auto keptCols = static_cast<std::size_t>(std::min(cols, newCols));
+            for (std::size_t r = 0; r < keptRows; ++r) {
+                std::copy_n(&blocks[b][r * static_cast<std::size_t>(cols)], keptCols,
+                            &reshaped[b][r * static_cast<std::size_t>(newCols)]);
+            }
+        }
+        blocks = std::move(reshaped);
+    } catch (const std::bad_alloc&) {
+        if (after > before) {
+            giveBack(after - before);
+        }
+        return false;
+    }
+    if (after < before) {
+        giveBack(before - after);
+    }
+    const int oldRows = rows;
+    cols = newCols;
+    rows = newRows;
+    // Rows dropped inside a kept full block must come back empty when raised again.
+    const int heldRows =
+        newRows > rowsPerBlock ? static_cast<int>(blocks.size()) * rowsPerBlock : newRows;
+    for (int r = newRows; r < std::min(oldRows, heldRows); ++r) {
+        std::fill_n(refAt(r, 0), cols, CellRef{0});
+    }
+    highestWrittenRow = std::min(highestWrittenRow, std::max(newRows - 1, 0));
+    return true;
 }
 
 GridStore::CellRef* GridStore::refAt(int r, int c) const {
@@ -150,27 +169,8 @@ GridStore::CellRef* GridStore::refAt(int r, int c) const {
                   [static_cast<std::size_t>(r % rowsPerBlock) * cols + c];
 }
 
-std::optional<GridStore::CellRef> GridStore::storeText(std::string_view text) {
-    if (text.empty()) {
-        return CellRef{0};
-    }
-    try {
-        if (text.size() > largeTextThreshold) {
-            if (!take(text.size())) {
-                return std::nullopt;
-            }
-            largeTexts.emplace_back(text);
-            textBytes += text.size();
-            return (largeMarker << 40) | (largeTexts.size() - 1);
-        }
-        if (chunks.empty() || chunkUsed + text.size() > chunkSize) {
-            if (!take(chunkSize)) {
-                return std::nullopt;
-            }
-            chunks.push_back(std::make_unique_for_overwrite<char[]>(chunkSize));
-            chunkUsed = 0;
-        }
-    } catch (const std::bad_alloc&) {
+std::optional<GridStore::CellRef> GridStore::placeInChunk(std::string_view text) {
+    if (chunks.empty() || chunkUsed + text.size() > chunkCapacity) {
         return std::nullopt;
     }
     std::memcpy(chunks.back().get() + chunkUsed, text.data(), text.size());
@@ -211,17 +211,65 @@ bool GridStore::AppendTextMatrix(int r, int c, std::string& out) const {
 }
 
 bool GridStore::SetTextMatrix(int r, int c, std::string_view text) {
-    std::lock_guard guard(lock);
-    if (!inRange(r, c)) {
+    const bool large = text.size() > largeTextThreshold;
+    {
+        std::lock_guard guard(lock);
+        if (!inRange(r, c)) {
+            return false;
+        }
+        std::optional<CellRef> ref;
+        if (text.empty()) {
+            ref = CellRef{0};
+        } else if (!large) {
+            ref = placeInChunk(text);
+        }
+        if (ref) {
+            *refAt(r, c) = *ref;
+            highestWrittenRow = std::max(highestWrittenRow, r);
+            return true;
+        }
+    }
+    // Memory for the text is made without the lock, so that the window's thread never waits
+    // for an allocation of the worker's.
+    const std::size_t size =
+        large ? text.size()
+              : std::max(chunkCapacity == 0 ? firstChunkSize
+                                            : std::min(chunkCapacity * 2, largestChunkSize),
+                         text.size());
+    if (!take(size)) {
         return false;
     }
-    const std::optional<CellRef> ref = storeText(text);
-    if (!ref) {
+    std::unique_ptr<char[]> chunk;
+    std::string largeText;
+    try {
+        if (large) {
+            largeText.assign(text);
+        } else {
+            chunk = std::make_unique_for_overwrite<char[]>(size);
+        }
+        std::lock_guard guard(lock);
+        if (!inRange(r, c)) {
+            giveBack(size);
+            return false;
+        }
+        CellRef ref = 0;
+        if (large) {
+            largeTexts.push_back(std::move(largeText));
+            textBytes += size;
+            ref = (largeMarker << 40) | (largeTexts.size() - 1);
+        } else {
+            chunks.push_back(std::move(chunk));
+            chunkCapacity = size;
+            chunkUsed = 0;
+            ref = *placeInChunk(text);
+        }
+        *refAt(r, c) = ref;
+        highestWrittenRow = std::max(highestWrittenRow, r);
+        return true;
+    } catch (const std::bad_alloc&) {
+        giveBack(size);
         return false;
     }
-    *refAt(r, c) = *ref;
-    highestWrittenRow = std::max(highestWrittenRow, r);
-    return true;
 }
 
 int GridStore::ColWidth(int c) const {

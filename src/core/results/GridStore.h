@@ -1,9 +1,10 @@
 #pragma once
 
-#include "common/SpinLock.h"
+#include "results/ResultSink.h"
+
+#include <atomic>
 #include <cstdint>
 #include <memory>
-
 #include <mutex>
 #include <optional>
 #include <string>
@@ -37,23 +38,25 @@ struct GridAppearance {
 // What a result grid holds: rows (row 0 is the header), columns, cell texts, column widths
 // and alignments, the selection corners and the redraw switch. The worker thread writes
 // cells while the window thread reads them and changes the row count, so every call takes
-// the grid's lock; it is held only for the copy of one text.
+// the grid's lock; it is held for the copy of one text, never while memory is allocated
+// for the writer. One thread at a time writes cells.
 //
-// Cell texts are UTF-8 bytes kept in a chunked arena; each cell costs one 8-byte reference
-// besides its text. The whole program's grids stay inside GridMemoryBudget.
-class GridStore {
+// Cell texts are UTF-8 bytes kept in an arena of chunks that grow as the grid fills; each
+// cell costs one 8-byte reference besides its text. The whole program's grids stay inside
+// GridMemoryBudget, which a grid uses only as it fills.
+class GridStore : public ResultSink {
 public:
     GridStore();
-    ~GridStore();
+    ~GridStore() override;
     GridStore(const GridStore&) = delete;
     GridStore& operator=(const GridStore&) = delete;
 
-    int Rows() const;
+    int Rows() const override;
     // Raising keeps every text, lowering drops the rows beyond. False (nothing changed) when
     // the grid would outgrow the memory budget.
-    bool SetRows(int rows);
-    int Cols() const;
-    bool SetCols(int cols);
+    bool SetRows(int rows) override;
+    int Cols() const override;
+    bool SetCols(int cols) override;
 
     // Empty text for a cell never set; nothing outside Rows x Cols.
     std::optional<std::string> TextMatrix(int row, int col) const;
@@ -73,12 +76,12 @@ public:
         return true;
     }
     // False outside Rows x Cols or when the text does not fit the memory budget.
-    bool SetTextMatrix(int row, int col, std::string_view text);
+    bool SetTextMatrix(int row, int col, std::string_view text) override;
 
     int ColWidth(int col) const; // twips; -1 for the default width
-    bool SetColWidth(int col, int twips);
+    bool SetColWidth(int col, int twips) override;
     int ColAlignment(int col) const;
-    bool SetColAlignment(int col, int alignment);
+    bool SetColAlignment(int col, int alignment) override;
 
     int Row() const;
     int Col() const;
@@ -90,12 +93,12 @@ public:
     void SetColSel(int col);
 
     bool Redraw() const;
-    void SetRedraw(bool on);
+    void SetRedraw(bool on) override;
 
     GridAppearance appearance() const;
-    void setAppearance(const GridAppearance& settings);
+    void setAppearance(const GridAppearance& settings) override;
     GridFontProperties font() const;
-    void setFont(const GridFontProperties& properties);
+    void setFont(const GridFontProperties& properties) override;
 
     // Memory this grid holds (references and texts), for the budget and for measuring.
     std::uint64_t memoryBytes() const;
@@ -108,21 +111,24 @@ private:
     }
     CellRef* refAt(int row, int col) const;
     bool resizeBlocks(int newRows, int newCols);
-    std::optional<CellRef> storeText(std::string_view text);
+    // With the lock held: a reference to the text in the current chunk, or nothing when it
+    // needs a new chunk or a place of its own.
+    std::optional<CellRef> placeInChunk(std::string_view text);
     std::string_view textOf(CellRef ref) const;
     bool take(std::uint64_t bytes);
     void giveBack(std::uint64_t bytes);
 
-    mutable SpinLock lock;
+    mutable std::mutex lock;
     int rows = 0;
     int cols = 0;
     std::vector<std::unique_ptr<CellRef[]>> blocks;
     std::vector<std::unique_ptr<char[]>> chunks;
     std::size_t chunkUsed = 0;
+    std::size_t chunkCapacity = 0;
     std::vector<std::string> largeTexts;
     std::uint64_t textBytes = 0;
     int highestWrittenRow = 0;
-    std::uint64_t reservedBytes = 0;
+    std::atomic<std::uint64_t> reservedBytes = 0;
 
     std::vector<int> colWidths;
     std::vector<int> colAlignments;
