@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 #include "common/FileErrorText.h"
 #include "results/GridExport.h"
+#include "results/GridStore.h"
 #include "session/ExecutionView.h"
 #include "session/SessionHost.h"
 #include "session/SessionRuntime.h"
@@ -92,9 +93,19 @@ private:
     std::thread watcher;
 };
 
-bool exportResults(const CommandLine& commandLine, const Session& session, std::string& failure) {
+// Keeps the grids of the batch for the export at its end.
+class HeadlessView : public ExecutionView {
+public:
+    std::shared_ptr<ResultSink> createResultSink() override {
+        grids.push_back(std::make_shared<GridStore>());
+        return grids.back();
+    }
+    std::vector<std::shared_ptr<GridStore>> grids;
+};
+
+bool exportResults(const CommandLine& commandLine, const HeadlessView& view, std::string& failure) {
     const auto writer = [&](std::FILE* out) {
-        return WriteGridFile(out, session.gridList, commandLine.delimiter, commandLine.header);
+        return WriteGridFile(out, view.grids, commandLine.delimiter, commandLine.header);
     };
     if (commandLine.exportTarget == "-") {
         if (!writer(stdout)) {
@@ -117,7 +128,7 @@ int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
     }
 
     HeadlessSessionHost sessionHost;
-    ExecutionView view;
+    HeadlessView view;
     const auto runtime = SessionRuntime::create(settings, sessionHost, view);
     Session& session = runtime->session;
     if (!session.Connect(*commandLine.connectString, std::nullopt)) {
@@ -140,7 +151,7 @@ int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
     } else if (session.statusText == completedWithErrorsText) {
         status = exitCompletedWithErrors;
     }
-    if (!exportResults(commandLine, session, failure)) {
+    if (!exportResults(commandLine, view, failure)) {
         std::cerr << "veltro: cannot write the results: " << failure << '\n';
         status = exitFailure;
     }

@@ -37,7 +37,7 @@ TEST(BatchWorkerSqlite, EmptyFirstResultKeepsOnlyTheHeaderRow) {
     h.run("CREATE TABLE t (id INTEGER, name VARCHAR(8))");
     h.run("SELECT id, name FROM t");
     ASSERT_EQ(h.session.gridCount, 1);
-    const GridStore& grid = *h.session.gridList[0];
+    const GridStore& grid = h.grid(0);
     EXPECT_EQ(BatchHarness::cells(grid), (std::vector<std::vector<std::string>>{{"id", "name"}}));
     EXPECT_EQ(h.session.messageBuffer, "[0 row(s) affected (application specific)]");
     EXPECT_TRUE(h.host.sentRowCounts().empty());
@@ -51,7 +51,7 @@ TEST(BatchWorkerSqlite, ThousandRowsGrowInStepsOf700) {
           "SELECT i, 'row ' || i AS label FROM n");
     EXPECT_EQ(h.host.sentRowCounts(), (std::vector<int>{700, 1400, 1001}));
     EXPECT_EQ(h.session.messageBuffer, "[1000 row(s) affected (application specific)]");
-    const GridStore& grid = *h.session.gridList[0];
+    const GridStore& grid = h.grid(0);
     EXPECT_EQ(grid.Rows(), 1001);
     EXPECT_EQ(grid.TextMatrix(1, 1), std::optional<std::string>("row 1"));
     EXPECT_EQ(grid.TextMatrix(1000, 0), std::optional<std::string>("1000"));
@@ -68,7 +68,7 @@ TEST(BatchWorkerSqlite, SyntaxErrorGivesTextsErrorStatusAndNoGrid) {
     EXPECT_EQ(h.session.gridCount, 0);
     EXPECT_TRUE(h.session.showsMessages());
     // A second completion message for the same batch changes nothing.
-    h.control.CompleteBatch(0);
+    h.control.CompleteBatch({});
     EXPECT_EQ(h.session.statusText, "Query batch completed with errors");
 }
 
@@ -86,13 +86,23 @@ TEST_F(BatchWorkerPostgres, TwoSelectsGiveTwoGridsAndTwoMessages) {
     ASSERT_TRUE(h.connected);
     h.run("SELECT 1 AS a; SELECT 'x' AS b, 'y' AS c UNION ALL SELECT 'z', NULL");
     ASSERT_EQ(h.session.gridCount, 2);
-    EXPECT_EQ(BatchHarness::cells(*h.session.gridList[0]),
+    EXPECT_EQ(BatchHarness::cells(h.grid(0)),
               (std::vector<std::vector<std::string>>{{"a"}, {"1"}}));
-    EXPECT_EQ(BatchHarness::cells(*h.session.gridList[1]),
+    EXPECT_EQ(BatchHarness::cells(h.grid(1)),
               (std::vector<std::vector<std::string>>{{"b", "c"}, {"x", "y"}, {"z", ""}}));
     EXPECT_EQ(h.session.messageBuffer, "[1 row(s) affected (application specific)]\n\n"
                                        "[2 row(s) affected (application specific)]");
     EXPECT_EQ(h.session.currentGridNumber, 1);
+}
+
+TEST_F(BatchWorkerPostgres, ServerNoticesComeBeforeTheRowCounts) {
+    BatchHarness h(connectString);
+    ASSERT_TRUE(h.connected);
+    // psqlODBC runs the whole batch at once and hands its notices over as one record.
+    h.run("DO $$ BEGIN RAISE NOTICE 'first'; RAISE WARNING 'second'; END $$; SELECT 1 AS a");
+    EXPECT_EQ(h.session.messageBuffer, "NOTICE: first;WARNING: second\n\n\n\n"
+                                       "[1 row(s) affected (application specific)]");
+    EXPECT_EQ(h.session.statusText, "Query batch completed");
 }
 
 TEST_F(BatchWorkerPostgres, ColumnWidthsFollowNamePrecisionAndScale) {
@@ -101,7 +111,7 @@ TEST_F(BatchWorkerPostgres, ColumnWidthsFollowNamePrecisionAndScale) {
     h.run("SELECT 1::integer AS id, 'x'::varchar(4000) AS wide, "
           "'abc'::varchar(5) AS nineteen_characters, 1.5::numeric(6,2) AS amount");
     ASSERT_EQ(h.session.gridCount, 1);
-    const GridStore& grid = *h.session.gridList[0];
+    const GridStore& grid = h.grid(0);
     EXPECT_EQ(grid.ColWidth(0), 1100);
     EXPECT_EQ(grid.ColWidth(1), 5500);
     EXPECT_EQ(grid.ColWidth(2), 2090);
@@ -113,19 +123,27 @@ TEST_F(BatchWorkerPostgres, CancelDuringFetchKeepsRowsBeforeTheLastAndEndsThread
     // Streaming through a cursor, so that the rows arrive while the batch runs.
     BatchHarness h(connectString + ";UseDeclareFetch=1;Fetch=10");
     ASSERT_TRUE(h.connected);
-    h.control.Execute("SELECT n, pg_sleep(0.01) FROM generate_series(1, 100000) AS n");
-    // Let some rows arrive, then cancel as the user would.
-    std::thread canceller([&h] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    // Once 700 rows have arrived, cancel from another thread, so that the request lands
+    // while the worker is inside the driver.
+    std::atomic<bool> rowsArrived = false;
+    h.view.onRowsChanged = [&rowsArrived](const ResultSink& grid) {
+        if (grid.Rows() >= 1400) {
+            rowsArrived = true;
+            rowsArrived.notify_one();
+        }
+    };
+    std::thread canceller([&h, &rowsArrived] {
+        rowsArrived.wait(false);
         h.loop.post([&h] { h.control.Cancel(); });
     });
+    h.control.Execute("SELECT n, pg_sleep(0.001) FROM generate_series(1, 100000) AS n");
     h.waitForCompletion();
     canceller.join();
     EXPECT_EQ(h.session.statusText, "Query batch canceled");
     EXPECT_NE(h.session.messageBuffer.find("Query canceled by user."), std::string::npos);
     EXPECT_EQ(h.session.messageBuffer.find("row(s) affected"), std::string::npos);
     ASSERT_EQ(h.session.gridCount, 1);
-    const GridStore& grid = *h.session.gridList[0];
+    const GridStore& grid = h.grid(0);
     EXPECT_GT(grid.Rows(), 1);
     EXPECT_LT(grid.Rows(), 100001);
     // Every row left in the grid is complete: the one being written was cut.

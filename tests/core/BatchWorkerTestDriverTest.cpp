@@ -9,31 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <thread>
 
 namespace veltro {
 namespace {
 
 using test::BatchHarness;
 using test::testDriver;
-
-// The process-wide count of SQLCancel calls the driver has seen.
-int driverCancelCalls(BatchHarness& h) {
-    CRecordsetEx stats(h.session.connection);
-    EXPECT_TRUE(stats.Execute("SELECT * FROM veltro_driver_stats"));
-    std::string counter;
-    std::string value;
-    while (!stats.IsEOF()) {
-        stats.GetFieldValue(0, counter);
-        stats.GetFieldValue(1, value);
-        stats.GetFieldValue(2, value);
-        if (counter == "cancel_calls") {
-            return std::stoi(value);
-        }
-        stats.MoveNext();
-    }
-    return -1;
-}
 
 TEST(BatchWorkerTestDriver, RowCountsFollowWhatTheDriverOffers) {
     BatchHarness without(testDriver("Missing=SQLRowCount"));
@@ -120,42 +101,13 @@ TEST_F(ObjectTextBatch, AnywhereAsksSyscomments) {
     EXPECT_EQ(h.session.textBuffer, "CREATE PROCEDURE p1 ASSELECT 1");
 }
 
-TEST(BatchWorkerTestDriver, CancelOnSqlAnywhereIssuesNoDriverCancel) {
-    BatchHarness h(testDriver("DBMS_NAME=Sybase SQL Anywhere;FetchDelay=20"));
-    ASSERT_TRUE(h.connected);
-    const int cancelsBefore = driverCancelCalls(h);
-    h.control.Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
-                      "WHERE i < 5000) SELECT i FROM n");
-    std::thread canceller([&h] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        h.loop.post([&h] { h.control.Cancel(); });
-    });
-    h.waitForCompletion();
-    canceller.join();
-    EXPECT_EQ(h.session.statusText, "Query batch canceled");
-    EXPECT_EQ(h.session.messageBuffer, "Query canceled by user.");
-    EXPECT_EQ(driverCancelCalls(h), cancelsBefore);
-}
-
-TEST(BatchWorkerTestDriver, CancelElsewhereReachesTheDriver) {
-    BatchHarness h(testDriver("DBMS_NAME=Microsoft SQL Server;ExecDelay=20000"));
-    ASSERT_TRUE(h.connected);
-    const int cancelsBefore = driverCancelCalls(h);
-    h.control.Execute("SELECT 1 AS a");
-    h.control.Cancel();
-    h.waitForCompletion();
-    EXPECT_EQ(h.session.statusText, "Query batch canceled");
-    EXPECT_EQ(h.session.messageBuffer, "Query canceled by user.");
-    EXPECT_EQ(driverCancelCalls(h), cancelsBefore + 1);
-}
-
 TEST(BatchWorkerTestDriver, StillExecutingDriverStillFillsTheGrid) {
     BatchHarness h(
         testDriver("StillExecuting.Exec=2;StillExecuting.Fetch=1;StillExecuting.GetData=1"));
     ASSERT_TRUE(h.connected);
     h.run("SELECT 'a' AS x UNION ALL SELECT 'b'");
     ASSERT_EQ(h.session.gridCount, 1);
-    EXPECT_EQ(BatchHarness::cells(*h.session.gridList[0]),
+    EXPECT_EQ(BatchHarness::cells(h.grid(0)),
               (std::vector<std::vector<std::string>>{{"x"}, {"a"}, {"b"}}));
 }
 
@@ -164,7 +116,7 @@ TEST(BatchWorkerTestDriver, ErrorAtRowKeepsTheRowsBeforeIt) {
     ASSERT_TRUE(h.connected);
     h.run("SELECT 'r1' AS v UNION ALL SELECT 'r2' UNION ALL SELECT 'r3' UNION ALL SELECT 'r4'");
     ASSERT_EQ(h.session.gridCount, 1);
-    EXPECT_EQ(BatchHarness::cells(*h.session.gridList[0]),
+    EXPECT_EQ(BatchHarness::cells(h.grid(0)),
               (std::vector<std::vector<std::string>>{{"v"}, {"r1"}, {"r2"}}));
     EXPECT_EQ(h.session.messageBuffer,
               "[2 row(s) affected (application specific)]\n\nInjected failure\n"
@@ -192,10 +144,22 @@ TEST(BatchWorkerTestDriver, GridPastTheMemoryBudgetEndsWithTheGridMessageAndKeep
     EXPECT_EQ(h.session.messageBuffer, "Unable to Allocate Memory for FlexGrid.");
     EXPECT_EQ(h.session.statusText, "Query batch completed with errors");
     ASSERT_EQ(h.session.gridCount, 1);
-    const GridStore& grid = *h.session.gridList[0];
+    const GridStore& grid = h.grid(0);
     EXPECT_GT(grid.Rows(), 700);
     EXPECT_LT(grid.Rows(), 100001);
     EXPECT_EQ(grid.TextMatrix(700, 0), std::optional<std::string>("700"));
+}
+
+TEST(BatchWorkerTestDriver, AStatementThatCannotBeAllocatedIsAFailureWithTheDriversText) {
+    for (const bool textMode : {false, true}) {
+        BatchHarness h(testDriver("DBMS_NAME=SQL Server;FailAllocStmt=1"));
+        ASSERT_TRUE(h.connected);
+        h.session.textMode = textMode;
+        h.run("SELECT 1 AS a");
+        EXPECT_EQ(h.session.messageBuffer,
+                  "Injected failure\nState:S1000,Native:0,Origin:[Veltro][TestDriver]\n");
+        EXPECT_EQ(h.session.statusText, "Query batch completed with errors");
+    }
 }
 
 TEST(BatchWorkerTestDriver, GridThatCannotBeMadeEndsTheBatchWithItsText) {

@@ -110,7 +110,7 @@ TEST_F(ExecutionControlPostgres, ExecuteWhileABatchRunsDoesNothing) {
     h.control.Execute("SELECT 2 AS other");
     h.waitForCompletion();
     ASSERT_EQ(h.session.gridCount, 1);
-    EXPECT_EQ(h.session.gridList[0]->TextMatrix(0, 0), std::optional<std::string>("slept"));
+    EXPECT_EQ(h.grid(0).TextMatrix(0, 0), std::optional<std::string>("slept"));
 }
 
 TEST_F(ExecutionControlPostgres, CancelTwiceStartsOneCancelThread) {

@@ -154,19 +154,34 @@ TEST_P(RecordsetOnRealDrivers, SyntaxErrorCarriesMessageAndStateLines) {
     }
 }
 
+// Every driver gives the same text for the same bytes, NULL apart from an empty value.
+TEST_P(RecordsetOnRealDrivers, BinaryReadsAsUppercaseHexWhateverTheDriver) {
+    const bool postgres = GetParam() == Driver::postgres;
+    run("DROP TABLE IF EXISTS b");
+    run(postgres ? "CREATE TABLE b (id INTEGER, v BYTEA)" : "CREATE TABLE b (id INTEGER, v BLOB)");
+    run(postgres ? "INSERT INTO b VALUES (1, '\\x00ff10'::bytea), (2, NULL), "
+                   "(3, decode(repeat('01', 30000), 'hex'))"
+                 : "INSERT INTO b VALUES (1, X'00FF10'), (2, NULL), (3, zeroblob(30000))");
+    ASSERT_TRUE(recordset->Execute("SELECT v FROM b ORDER BY id"));
+    std::vector<std::pair<std::string, bool>> values;
+    while (!recordset->IsEOF()) {
+        bool isNull = false;
+        recordset->GetFieldValue(0, values.emplace_back().first, &isNull);
+        values.back().second = isNull;
+        recordset->MoveNext();
+    }
+    std::string large = "0x";
+    for (int i = 0; i < 30000; ++i) {
+        large += postgres ? "01" : "00";
+    }
+    EXPECT_EQ(values, (std::vector<std::pair<std::string, bool>>{
+                          {"0x00FF10", false}, {"", true}, {large, false}}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Drivers, RecordsetOnRealDrivers,
                          testing::Values(Driver::sqlite, Driver::postgres), driverName);
 
 class RecordsetOnPostgres : public RecordsetOnRealDrivers {};
-
-TEST_P(RecordsetOnPostgres, BinaryReadsAsHexWithPrefixAndNullBinaryReadsEmpty) {
-    ASSERT_TRUE(recordset->Execute("SELECT '\\x01ab'::bytea, NULL::bytea"));
-    EXPECT_EQ(recordset->GetColumnInfo(0).sqlType, SQL_LONGVARBINARY);
-    const auto rows = readRows();
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_TRUE(rows[0][0] == "0x01ab" || rows[0][0] == "0x01AB") << rows[0][0];
-    EXPECT_EQ(rows[0][1], "");
-}
 
 TEST_P(RecordsetOnPostgres, DecimalReadsWholeWithSignAndPoint) {
     ASSERT_TRUE(recordset->Execute("SELECT CAST(-1234.50 AS DECIMAL(6,2))"));

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "TestDriver.h"
+
+#include "odbc/OdbcConnection.h"
+#include "results/CRecordsetEx.h"
 #include "results/GridStore.h"
 #include "session/ExecutionControl.h"
 #include "session/ExecutionView.h"
@@ -12,8 +16,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace veltro::test {
@@ -44,17 +50,84 @@ private:
     std::vector<int> rowCounts;
 };
 
-// Remembers what the window was asked to show.
+// Remembers what the window was asked to show, and lets a test act on the window's thread
+// when a grid grows.
 class RecordingView : public ExecutionView {
 public:
     void showPaneText(int pane, const std::string& text) override { panes[pane] = text; }
     void runPendingClose() override { ++pendingCloses; }
-    bool createGridWindow(const std::shared_ptr<GridStore>&) override { return gridWindowsWork; }
+    std::shared_ptr<ResultSink> createResultSink() override {
+        if (!gridWindowsWork) {
+            return nullptr;
+        }
+        grids.push_back(std::make_shared<GridStore>());
+        return grids.back();
+    }
+    void gridRowsChanged(const ResultSink& grid) override {
+        if (onRowsChanged) {
+            onRowsChanged(grid);
+        }
+    }
+    void setGridShown(const ResultSink& grid, bool shown) override {
+        if (shown) {
+            shownGrid = &grid;
+        } else if (shownGrid == &grid) {
+            shownGrid = nullptr;
+        }
+    }
+    void presentGrid(const ResultSink& grid) override { shownGrid = &grid; }
+    void destroyGridWindows() override {
+        grids.clear();
+        shownGrid = nullptr;
+    }
 
     std::string panes[4];
     int pendingCloses = 0;
     bool gridWindowsWork = true;
+    std::vector<std::shared_ptr<GridStore>> grids;
+    const ResultSink* shownGrid = nullptr;
+    std::function<void(const ResultSink&)> onRowsChanged;
 };
+
+// Polls for something another thread brings about (a driver counter, a server's activity),
+// for at most the limit; true once it holds.
+inline bool waitUntil(const std::function<bool()>& condition,
+                      std::chrono::seconds limit = std::chrono::seconds(30)) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+// A process-wide counter of the test driver ("executions", "cancel_calls", ...), read on a
+// connection of its own, so that a connection busy with a batch is not needed for it. The
+// reads' own executions are not counted.
+inline long testDriverCounter(const std::string& counter) {
+    static std::atomic<long> ownExecutions = 0;
+    auto observer = std::make_shared<OdbcConnection>();
+    if (!observer->open(testDriver(), nullptr)) {
+        return -1;
+    }
+    CRecordsetEx stats(observer);
+    stats.Execute("SELECT * FROM veltro_driver_stats");
+    const long own = ++ownExecutions;
+    std::string name;
+    std::string value;
+    while (!stats.IsEOF()) {
+        stats.GetFieldValue(0, name);
+        stats.GetFieldValue(1, value);
+        stats.GetFieldValue(2, value);
+        if (name == counter) {
+            return std::stol(value) - (counter == "executions" ? own : 0);
+        }
+        stats.MoveNext();
+    }
+    return -1;
+}
 
 // One connected session with the execution control of a window, run on the test's thread.
 class BatchHarness {
@@ -82,6 +155,9 @@ public:
         loop.post([&reached] { reached = true; });
         loop.runUntil([&reached] { return reached; });
     }
+
+    // The grids of the last batch, as the worker filled them.
+    GridStore& grid(std::size_t index) { return *view.grids.at(index); }
 
     // A grid's texts, row by row.
     static std::vector<std::vector<std::string>> cells(const GridStore& grid) {

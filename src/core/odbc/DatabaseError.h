@@ -4,8 +4,23 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 namespace veltro {
+
+// One diagnostic record of a handle (SQLError), message as the driver gives it.
+struct DiagnosticRecord {
+    std::string sqlState;
+    long nativeError = 0;
+    std::string message;
+};
+
+// Every diagnostic record of the most specific handle given, until the driver has no more
+// or, for errors, until a record with state "00000". Informational records may carry that
+// state (a PostgreSQL NOTICE does).
+enum class DiagnosticKind { errors, information };
+std::vector<DiagnosticRecord> readDiagnostics(SQLHENV env, SQLHDBC dbc, SQLHSTMT stmt,
+                                              DiagnosticKind kind = DiagnosticKind::errors);
 
 // A failure reported by the driver or the driver manager. The two texts are built from
 // every diagnostic record of the failing handle: errorText holds one line per record

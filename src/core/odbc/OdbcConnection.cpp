@@ -2,6 +2,7 @@
 
 #include "odbc/DataSourcePrompt.h"
 #include "odbc/DatabaseError.h"
+#include "odbc/OdbcCall.h"
 #include "odbc/OdbcEnvironment.h"
 
 #include <sqlext.h>
@@ -47,7 +48,9 @@ bool OdbcConnection::open(const std::string& connectString, DataSourcePrompt* pr
         environment.reset();
         throw error;
     }
-    SQLSetConnectOption(dbc, SQL_LOGIN_TIMEOUT, static_cast<SQLULEN>(loginTimeoutSeconds));
+    // A driver without a login timeout connects without one.
+    ignoreFailure(
+        SQLSetConnectOption(dbc, SQL_LOGIN_TIMEOUT, static_cast<SQLULEN>(loginTimeoutSeconds)));
 
     std::vector<SQLCHAR> output(completedStringBufferSize);
     SQLSMALLINT outputLength = 0;
@@ -55,17 +58,13 @@ bool OdbcConnection::open(const std::string& connectString, DataSourcePrompt* pr
         dbc, nullptr, reinterpret_cast<SQLCHAR*>(const_cast<char*>(request.c_str())), SQL_NTS,
         output.data(), completedStringBufferSize, &outputLength, SQL_DRIVER_NOPROMPT);
     if (rc == SQL_NO_DATA) {
-        SQLFreeConnect(dbc);
-        dbc = SQL_NULL_HDBC;
-        environment.reset();
+        freeHandle();
         return false;
     }
     if (!SQL_SUCCEEDED(rc)) {
         const DatabaseError error =
             DatabaseError::fromHandles(rc, environment->handle(), dbc, SQL_NULL_HSTMT);
-        SQLFreeConnect(dbc);
-        dbc = SQL_NULL_HDBC;
-        environment.reset();
+        freeHandle();
         throw error;
     }
     completed = "ODBC;";
@@ -90,12 +89,26 @@ void OdbcConnection::checkConformance() const {
 
 void OdbcConnection::close() {
     if (dbc != SQL_NULL_HDBC) {
-        SQLDisconnect(dbc);
-        SQLFreeConnect(dbc);
-        dbc = SQL_NULL_HDBC;
+        if (!SQL_SUCCEEDED(SQLDisconnect(dbc))) {
+            // Refused inside an open transaction (25000): roll it back, then the disconnect
+            // goes through. Should it still fail, there is nothing more to do than free the
+            // handle, which the driver manager then refuses too (HY010).
+            ignoreFailure(SQLTransact(SQL_NULL_HENV, dbc, SQL_ROLLBACK));
+            ignoreFailure(SQLDisconnect(dbc));
+        }
     }
+    freeHandle();
     completed.clear();
     queryTimeoutRefused = false;
+}
+
+void OdbcConnection::freeHandle() {
+    if (dbc != SQL_NULL_HDBC) {
+        // Fails only for a connection that is still connected; the handle then stays with
+        // the driver manager until the environment goes.
+        ignoreFailure(SQLFreeConnect(dbc));
+        dbc = SQL_NULL_HDBC;
+    }
     environment.reset();
 }
 
@@ -147,7 +160,10 @@ void OdbcConnection::applyQueryTimeout(SQLHSTMT stmt) {
     if (seconds <= 0 || queryTimeoutRefused) {
         return;
     }
-    if (SQLSetStmtOption(stmt, SQL_QUERY_TIMEOUT, static_cast<SQLULEN>(seconds)) == SQL_ERROR) {
+    // A driver without query timeouts runs statements without one; SQL_SUCCESS_WITH_INFO
+    // means it took a value of its own (01S02).
+    const SQLRETURN rc = SQLSetStmtOption(stmt, SQL_QUERY_TIMEOUT, static_cast<SQLULEN>(seconds));
+    if (!SQL_SUCCEEDED(rc)) {
         queryTimeoutRefused = true;
     }
 }

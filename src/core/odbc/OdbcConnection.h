@@ -54,6 +54,7 @@ public:
 
 private:
     [[noreturn]] void throwError(SQLRETURN rc) const;
+    void freeHandle();
     void readInfo(SQLUSMALLINT infoType, SQLPOINTER value, SQLSMALLINT size) const;
     void checkConformance() const;
 

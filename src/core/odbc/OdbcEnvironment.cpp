@@ -1,6 +1,7 @@
 #include "odbc/OdbcEnvironment.h"
 
 #include "odbc/DatabaseError.h"
+#include "odbc/OdbcCall.h"
 
 #include <mutex>
 
@@ -23,7 +24,8 @@ std::shared_ptr<OdbcEnvironment> OdbcEnvironment::acquire() {
     const SQLRETURN rc = SQLAllocEnv(&env);
     if (rc != SQL_SUCCESS) {
         if (env != SQL_NULL_HENV) {
-            SQLFreeEnv(env);
+            // Nothing more can be done with an environment that failed to come up.
+            ignoreFailure(SQLFreeEnv(env));
         }
         throw DatabaseError(rc, "", "");
     }
@@ -33,7 +35,8 @@ std::shared_ptr<OdbcEnvironment> OdbcEnvironment::acquire() {
 }
 
 OdbcEnvironment::~OdbcEnvironment() {
-    SQLFreeEnv(env);
+    // Refused only while connections remain, which own this object: the program is ending.
+    ignoreFailure(SQLFreeEnv(env));
 }
 
 bool OdbcEnvironment::isAllocated() {

@@ -1,5 +1,8 @@
 #include "odbc/StatementHandle.h"
 
+#include "odbc/DatabaseError.h"
+#include "odbc/OdbcCall.h"
+
 #include <sqlext.h>
 
 namespace veltro {
@@ -12,10 +15,11 @@ StatementHandle& StatementHandle::operator=(StatementHandle&& other) noexcept {
     return *this;
 }
 
-StatementHandle StatementHandle::allocate(SQLHDBC dbc) {
+StatementHandle StatementHandle::allocate(SQLHENV env, SQLHDBC dbc) {
     SQLHSTMT handle = SQL_NULL_HSTMT;
-    if (!SQL_SUCCEEDED(SQLAllocStmt(dbc, &handle))) {
-        return StatementHandle();
+    const SQLRETURN rc = SQLAllocStmt(dbc, &handle);
+    if (!SQL_SUCCEEDED(rc)) {
+        throw DatabaseError::fromHandles(rc, env, dbc, SQL_NULL_HSTMT);
     }
     return StatementHandle(handle);
 }
@@ -28,7 +32,8 @@ SQLHSTMT StatementHandle::release() {
 
 void StatementHandle::reset() {
     if (stmt != SQL_NULL_HSTMT) {
-        SQLFreeStmt(stmt, SQL_DROP);
+        // A handle the driver refuses to drop is freed with its connection at disconnect.
+        ignoreFailure(SQLFreeStmt(stmt, SQL_DROP));
         stmt = SQL_NULL_HSTMT;
     }
 }

@@ -16,8 +16,9 @@ public:
     StatementHandle(const StatementHandle&) = delete;
     StatementHandle& operator=(const StatementHandle&) = delete;
 
-    // Allocates a statement on the connection; an empty handle when the driver refuses.
-    static StatementHandle allocate(SQLHDBC dbc);
+    // Allocates a statement on the connection. A refusal throws DatabaseError with the
+    // connection's diagnostics.
+    static StatementHandle allocate(SQLHENV env, SQLHDBC dbc);
 
     SQLHSTMT get() const { return stmt; }
     explicit operator bool() const { return stmt != SQL_NULL_HSTMT; }

@@ -4,11 +4,8 @@
 #include "common/ErrorText.h"
 #include "odbc/DatabaseError.h"
 #include "results/CRecordsetEx.h"
-#include "results/GridStore.h"
+#include "results/ResultSink.h"
 #include "results/WorkerSupport.h"
-#include "session/MessageText.h"
-#include "session/Session.h"
-#include "session/WorkerContext.h"
 #include "session/WorkerHost.h"
 
 #include <sqlext.h>
@@ -43,24 +40,30 @@ std::size_t characterCount(const std::string& text) {
 
 } // namespace
 
-BatchWorker::BatchWorker(WorkerContext& workerContext, WorkerHost& workerHost)
-    : context(workerContext), session(*workerContext.session),
-      recordset(*workerContext.session->batchRecordset), host(workerHost) {}
+BatchWorker::BatchWorker(WorkerContext workerContext, WorkerHost& workerHost)
+    : context(std::move(workerContext)), recordset(*context.recordset), host(workerHost) {}
 
 bool BatchWorker::isCancelled() const {
-    return session.cancelled != 0;
+    return recordset.CancelRequested();
 }
 
 int BatchWorker::run() {
     try {
         closeQuietly(recordset);
-        if (!isCancelled() && recordset.Execute(context.batchText)) {
-            processResult(true);
-            while (session.supportsMultipleResults && !isCancelled() &&
-                   recordset.FlushResultSet()) {
-                recordset.DescribeColumns();
-                rowIndex = 0;
-                processResult(false);
+        if (!isCancelled()) {
+            if (recordset.Execute(context.batchText)) {
+                postInfoMessages();
+                processResult(true);
+                while (context.supportsMultipleResults && !isCancelled() &&
+                       recordset.FlushResultSet()) {
+                    postInfoMessages();
+                    recordset.DescribeColumns();
+                    rowIndex = 0;
+                    processResult(false);
+                }
+            } else if (recordset.allocationFailure()) {
+                // Nothing could run: that is a failure, never a success without messages.
+                throw *recordset.allocationFailure();
             }
         }
         closeQuietly(recordset);
@@ -69,20 +72,20 @@ int BatchWorker::run() {
         handleFailure();
     }
     try {
-        refreshDatabaseAfterBatch(session, context.batchText, host);
+        refreshDatabaseAfterBatch(context, host);
         if (isCancelled()) {
             if (gridRowCounter > 1) {
                 --gridRowCounter;
             }
-            if (context.grid) {
-                host.sendGridRows(gridRowCounter, session.cancelled);
+            if (grid) {
+                host.sendGridRows(gridRowCounter, 1);
             }
         }
-        context.grid.reset();
+        grid.reset();
     } catch (...) {
         // Nothing here may keep the completion message from going out.
     }
-    host.postBatchDone(errorFlag ? 1 : 0);
+    host.postBatchDone({errorFlag ? 1 : 0, isCancelled()});
     return 0;
 }
 
@@ -91,38 +94,45 @@ void BatchWorker::handleFailure() {
         return;
     }
     errorFlag = true;
-    appendMessage(session.messageBuffer, errorTextFor(std::current_exception()));
+    host.postMessage(errorTextFor(std::current_exception()));
 }
 
 int BatchWorker::sendRows(int rows) {
     return host.sendGridRows(rows, 0);
 }
 
-void BatchWorker::appendFetchedCount() {
-    appendMessage(session.messageBuffer,
-                  formatCount("[%lld row(s) affected (application specific)]", rowIndex));
+void BatchWorker::postInfoMessages() {
+    for (const std::string& info : recordset.infoMessages()) {
+        host.postMessage(info);
+    }
+}
+
+void BatchWorker::postFetchedCount() {
+    host.postMessage(formatCount("[%lld row(s) affected (application specific)]", rowIndex));
 }
 
 void BatchWorker::processResult(bool firstResult) {
     const int columnCount = recordset.resultColumnCount();
     if (columnCount == 0) {
-        if (session.supportsRowCount && !isCancelled()) {
+        if (context.supportsRowCount && !isCancelled()) {
             SQLLEN count = -1;
-            SQLRowCount(recordset.statementHandle(), &count);
-            appendMessage(session.messageBuffer,
-                          count != -1 ? formatCount("(%lld row(s) affected)", count) : "");
+            // A driver that cannot tell leaves the count unknown, which shows as an empty line.
+            if (!SQL_SUCCEEDED(SQLRowCount(recordset.statementHandle(), &count))) {
+                count = -1;
+            }
+            host.postMessage(count != -1 ? formatCount("(%lld row(s) affected)", count) : "");
         }
         return;
     }
     if (columnCount < 0) {
         return;
     }
-    if (host.sendNewGrid(columnCount) == -1) {
+    grid = host.sendNewGrid(columnCount);
+    if (!grid) {
         throw AppError(gridCreateFailedText);
     }
-    GridStore& grid = *context.grid;
     if (!isCancelled()) {
-        fillHeader(grid, columnCount);
+        fillHeader(columnCount);
     }
     if (!isCancelled() && !recordset.IsBOF()) {
         capacity = rowStep;
@@ -138,7 +148,7 @@ void BatchWorker::processResult(bool firstResult) {
             } catch (const DatabaseError&) {
                 if (!isCancelled()) {
                     sendRows(1);
-                    appendFetchedCount();
+                    postFetchedCount();
                 }
                 throw;
             }
@@ -153,21 +163,7 @@ void BatchWorker::processResult(bool firstResult) {
             }
             gridRowCounter = rowIndex + 2;
             ++rowIndex;
-            for (int k = 0; k < columnCount; ++k) {
-                try {
-                    recordset.GetFieldValue(k, value);
-                } catch (const DatabaseError&) {
-                    if (!isCancelled()) {
-                        sendRows(rowIndex + 1);
-                    }
-                    throw;
-                }
-                cutAtNul(value);
-                if (!grid.SetTextMatrix(rowIndex, k, value)) {
-                    sendRows(rowIndex + 1);
-                    throw AppError(subscriptText);
-                }
-            }
+            fillRow(columnCount);
             if (isCancelled()) {
                 break;
             }
@@ -176,7 +172,7 @@ void BatchWorker::processResult(bool firstResult) {
             } catch (const DatabaseError&) {
                 if (!isCancelled()) {
                     sendRows(rowIndex + 1);
-                    appendFetchedCount();
+                    postFetchedCount();
                 }
                 throw;
             }
@@ -188,20 +184,42 @@ void BatchWorker::processResult(bool firstResult) {
     if (isCancelled()) {
         gridRowCounter = rowIndex + 1;
     } else {
-        appendFetchedCount();
+        postFetchedCount();
     }
 }
 
-void BatchWorker::fillHeader(GridStore& grid, int columnCount) {
+void BatchWorker::fillRow(int columnCount) {
+    for (int k = 0; k < columnCount; ++k) {
+        bool isNull = false;
+        try {
+            recordset.GetFieldValue(k, value, &isNull);
+        } catch (const DatabaseError&) {
+            if (!isCancelled()) {
+                sendRows(rowIndex + 1);
+            }
+            throw;
+        }
+        cutAtNul(value);
+        const bool stored =
+            isNull ? grid->SetNullCell(rowIndex, k) : grid->SetTextMatrix(rowIndex, k, value);
+        if (!stored) {
+            sendRows(rowIndex + 1);
+            throw AppError(subscriptText);
+        }
+    }
+}
+
+void BatchWorker::fillHeader(int columnCount) {
     for (int k = 0; k < columnCount; ++k) {
         const ColumnInfo info = recordset.GetColumnInfo(k);
         const auto nameLength = characterCount(info.name);
         const std::size_t width = info.precision < nameLength
                                       ? nameLength
                                       : std::min<std::size_t>(info.precision, maxWidthCharacters);
-        grid.SetColAlignment(k, alignLeftCenter);
-        grid.SetColWidth(k, (static_cast<int>(width) + info.scale) * twipsPerCharacter);
-        grid.SetTextMatrix(0, k, info.name);
+        // A grid that refuses a layout call still takes the rows; nothing to report.
+        grid->SetColAlignment(k, alignLeftCenter);
+        grid->SetColWidth(k, (static_cast<int>(width) + info.scale) * twipsPerCharacter);
+        grid->SetTextMatrix(0, k, info.name);
     }
 }
 

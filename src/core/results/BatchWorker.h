@@ -1,37 +1,42 @@
 #pragma once
 
+#include "session/WorkerContext.h"
+
+#include <memory>
 #include <string>
 
 namespace veltro {
 
 class CRecordsetEx;
-class GridStore;
-class Session;
+class ResultSink;
 class WorkerHost;
-struct WorkerContext;
 
 // Runs one batch on the worker thread: every result set with columns becomes a grid that
-// is filled row by row, row counts and error texts go into the session's message text,
-// and the session window is told by messages what to create and when the batch ended.
+// is filled row by row, row counts and error texts go to the session's messages, and the
+// session window is told by messages what to create and when the batch ended. A cancel
+// request on the recordset stops it.
 class BatchWorker {
 public:
-    BatchWorker(WorkerContext& context, WorkerHost& host);
+    BatchWorker(WorkerContext context, WorkerHost& host);
 
     // The thread procedure; always ends by posting 0x1401.
     int run();
 
 private:
     void processResult(bool firstResult);
-    void fillHeader(GridStore& grid, int columnCount);
+    void fillHeader(int columnCount);
+    void fillRow(int columnCount);
     int sendRows(int rows);
-    void appendFetchedCount();
+    void postInfoMessages();
+    void postFetchedCount();
     bool isCancelled() const;
     void handleFailure();
 
-    WorkerContext& context;
-    Session& session;
+    WorkerContext context;
     CRecordsetEx& recordset;
     WorkerHost& host;
+    // The grid being filled: the one the session window made last.
+    std::shared_ptr<ResultSink> grid;
 
     int rowIndex = 0;
     int capacity = 0;

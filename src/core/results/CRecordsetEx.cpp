@@ -1,13 +1,15 @@
 #include "results/CRecordsetEx.h"
 
-#include "odbc/DatabaseError.h"
+#include "odbc/DiagnosticText.h"
+#include "odbc/OdbcCall.h"
 #include "odbc/OdbcConnection.h"
-#include "odbc/StillExecuting.h"
 
 #include <sqlext.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <thread>
 
 namespace veltro {
 
@@ -22,6 +24,12 @@ constexpr std::size_t maxFirstReadLength = 64 * 1024;
 // Growth step when the driver cannot say how long a value is.
 constexpr std::size_t unknownLengthStep = 4096;
 
+// Truncation of a value is handled by reading on; it is no message for the user.
+constexpr const char* truncationState = "01004";
+
+constexpr auto firstCancelRepeat = std::chrono::milliseconds(50);
+constexpr auto longestCancelRepeat = std::chrono::milliseconds(800);
+
 bool isLongType(std::int16_t sqlType) {
     return sqlType == SQL_LONGVARCHAR || sqlType == SQL_LONGVARBINARY ||
            sqlType == SQL_WLONGVARCHAR || sqlType == -97;
@@ -29,6 +37,16 @@ bool isLongType(std::int16_t sqlType) {
 
 bool isBinaryType(std::int16_t sqlType) {
     return sqlType == SQL_BINARY || sqlType == SQL_VARBINARY || sqlType == SQL_LONGVARBINARY;
+}
+
+void appendHex(std::string& out, std::string_view bytes) {
+    static constexpr char digits[] = "0123456789ABCDEF";
+    out.reserve(out.size() + 2 * bytes.size());
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        out += digits[byte >> 4];
+        out += digits[byte & 0x0F];
+    }
 }
 
 } // namespace
@@ -64,11 +82,12 @@ bool CRecordsetEx::Open(const std::string& sql) {
         db->applyQueryTimeout(stmt.get());
         SQLHSTMT h = stmt.get();
         SQLCHAR* text = reinterpret_cast<SQLCHAR*>(sqlText.data());
-        const SQLRETURN rc = callUntilDone([&] { return SQLExecDirect(h, text, SQL_NTS); });
+        const SQLRETURN rc = cancellableCall([&] { return SQLExecDirect(h, text, SQL_NTS); });
         if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_NEED_DATA &&
             rc != SQL_NO_DATA) {
             throwStatementError(rc);
         }
+        collectInfoMessages(rc);
         finishOpen();
     } catch (...) {
         Close();
@@ -78,13 +97,16 @@ bool CRecordsetEx::Open(const std::string& sql) {
 }
 
 bool CRecordsetEx::allocateStatement() {
-    StatementHandle handle = StatementHandle::allocate(db->handle());
-    if (!handle) {
+    allocationError.reset();
+    try {
+        StatementHandle handle = StatementHandle::allocate(db->environmentHandle(), db->handle());
+        std::lock_guard lock(handleMutex);
+        stmt = std::move(handle);
+        return true;
+    } catch (const DatabaseError& e) {
+        allocationError = e;
         return false;
     }
-    std::lock_guard lock(cancelMutex);
-    stmt = std::move(handle);
-    return true;
 }
 
 void CRecordsetEx::finishOpen() {
@@ -99,6 +121,19 @@ void CRecordsetEx::finishOpen() {
 
 void CRecordsetEx::throwStatementError(SQLRETURN rc) const {
     throw DatabaseError::fromHandles(rc, db->environmentHandle(), db->handle(), stmt.get());
+}
+
+void CRecordsetEx::collectInfoMessages(SQLRETURN rc) {
+    infos.clear();
+    if (rc != SQL_SUCCESS_WITH_INFO) {
+        return;
+    }
+    for (const DiagnosticRecord& record : readDiagnostics(
+             db->environmentHandle(), db->handle(), stmt.get(), DiagnosticKind::information)) {
+        if (record.sqlState != truncationState) {
+            infos.push_back(splitOriginTags(record.message).message);
+        }
+    }
 }
 
 void CRecordsetEx::DescribeColumns() {
@@ -139,7 +174,7 @@ void CRecordsetEx::DescribeColumns() {
 
 void CRecordsetEx::MoveNext() {
     SQLHSTMT h = stmt.get();
-    const SQLRETURN rc = callUntilDone([&] { return SQLFetch(h); });
+    const SQLRETURN rc = cancellableCall([&] { return SQLFetch(h); });
     if (rc == SQL_NO_DATA) {
         eof = true;
         return;
@@ -154,16 +189,17 @@ bool CRecordsetEx::FlushResultSet() {
         return false;
     }
     SQLHSTMT h = stmt.get();
-    const SQLRETURN rc = callUntilDone([&] { return SQLMoreResults(h); });
+    const SQLRETURN rc = cancellableCall([&] { return SQLMoreResults(h); });
     if (rc != SQL_NO_DATA && !SQL_SUCCEEDED(rc)) {
         throwStatementError(rc);
     }
+    collectInfoMessages(rc);
     bof = false;
     eof = false;
     return rc != SQL_NO_DATA;
 }
 
-void CRecordsetEx::GetFieldValue(int index, std::string& value) {
+void CRecordsetEx::GetFieldValue(int index, std::string& value, bool* isNull) {
     if (columnCount <= 0) {
         return;
     }
@@ -174,6 +210,10 @@ void CRecordsetEx::GetFieldValue(int index, std::string& value) {
         throw DatabaseError(fieldNotFoundCode, text, "");
     }
     const ColumnInfo& info = columns[static_cast<std::size_t>(index)];
+    // Binary values come as bytes, so that every driver gives the same text for them.
+    const bool binary = isBinaryType(info.sqlType);
+    const SQLSMALLINT cType = binary ? SQL_C_BINARY : SQL_C_CHAR;
+    const std::size_t terminator = binary ? 0 : 1;
     const std::size_t length =
         std::min(GetTextLength(info.sqlType, info.precision), maxFirstReadLength);
     buffer.resize(length);
@@ -181,41 +221,49 @@ void CRecordsetEx::GetFieldValue(int index, std::string& value) {
     const auto column = static_cast<SQLUSMALLINT>(number);
     SQLLEN indicator = 0;
     const SQLRETURN rc = callUntilDone([&] {
-        return SQLGetData(h, column, SQL_C_CHAR, buffer.data(), static_cast<SQLLEN>(length),
-                          &indicator);
+        return SQLGetData(h, column, cType, buffer.data(), static_cast<SQLLEN>(length), &indicator);
     });
     if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) {
         throwStatementError(rc);
+    }
+    if (isNull != nullptr) {
+        *isNull = indicator == SQL_NULL_DATA;
     }
     if (indicator == SQL_NULL_DATA) {
         value.clear();
         return;
     }
-    if (indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(length)) {
+    std::size_t have = static_cast<std::size_t>(std::max<SQLLEN>(indicator, 0));
+    if (indicator == SQL_NO_TOTAL || have > length - terminator) {
         // The value did not fit: read the rest instead of cutting it, which would also
         // split a multi-byte character.
-        readRemainder(column, length - 1, indicator);
-        value.assign(buffer);
-    } else {
-        value.assign(buffer.data(), static_cast<std::size_t>(std::max<SQLLEN>(indicator, 0)));
+        readRemainder(column, cType, terminator, length - terminator, indicator);
+        have = buffer.size();
     }
-    if (isBinaryType(info.sqlType) && !value.empty()) {
-        value.insert(0, "0x");
+    if (!binary) {
+        value.assign(buffer.data(), have);
+        return;
+    }
+    value.clear();
+    if (have > 0) {
+        value = "0x";
+        appendHex(value, std::string_view(buffer.data(), have));
     }
 }
 
-void CRecordsetEx::readRemainder(SQLUSMALLINT column, std::size_t have, SQLLEN totalHint) {
+void CRecordsetEx::readRemainder(SQLUSMALLINT column, SQLSMALLINT cType, std::size_t terminator,
+                                 std::size_t have, SQLLEN totalHint) {
     SQLHSTMT h = stmt.get();
     SQLLEN total = totalHint;
     for (;;) {
         const bool totalKnown = total != SQL_NO_TOTAL && total > static_cast<SQLLEN>(have);
-        const std::size_t room = totalKnown ? static_cast<std::size_t>(total) - have + 1
-                                            : std::max(have, unknownLengthStep) + 1;
+        const std::size_t room = totalKnown ? static_cast<std::size_t>(total) - have + terminator
+                                            : std::max(have, unknownLengthStep) + terminator;
         buffer.resize(have + room);
         SQLLEN indicator = 0;
         const SQLRETURN rc = callUntilDone([&] {
-            return SQLGetData(h, column, SQL_C_CHAR, buffer.data() + have,
-                              static_cast<SQLLEN>(room), &indicator);
+            return SQLGetData(h, column, cType, buffer.data() + have, static_cast<SQLLEN>(room),
+                              &indicator);
         });
         if (rc == SQL_NO_DATA) {
             break;
@@ -226,10 +274,10 @@ void CRecordsetEx::readRemainder(SQLUSMALLINT column, std::size_t have, SQLLEN t
         if (indicator == SQL_NULL_DATA) {
             break;
         }
-        if (indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(room)) {
+        if (indicator == SQL_NO_TOTAL || indicator > static_cast<SQLLEN>(room - terminator)) {
             total =
                 indicator == SQL_NO_TOTAL ? SQL_NO_TOTAL : static_cast<SQLLEN>(have) + indicator;
-            have += room - 1;
+            have += room - terminator;
             continue;
         }
         have += static_cast<std::size_t>(indicator);
@@ -247,19 +295,55 @@ ColumnInfo CRecordsetEx::GetColumnInfo(int index) const {
 
 void CRecordsetEx::Close() {
     {
-        std::lock_guard lock(cancelMutex);
+        std::lock_guard lock(handleMutex);
         stmt.reset();
     }
     columns.clear();
     columnCount = -1;
     bof = true;
     eof = true;
+    infos.clear();
 }
 
-void CRecordsetEx::Cancel() {
-    std::lock_guard lock(cancelMutex);
-    if (stmt) {
-        SQLCancel(stmt.get());
+std::uint64_t CRecordsetEx::NewCancelScope() {
+    std::lock_guard lock(handleMutex);
+    cancelFlag = false;
+    return ++cancelTicket;
+}
+
+void CRecordsetEx::cancelRunningCall() {
+    if ((callState.load() & 1) == 0 || !stmt) {
+        // Between calls: the next one sees the request.
+        return;
+    }
+    // A refused cancel leaves the call to end by itself; the request still stops the
+    // next one.
+    ignoreFailure(SQLCancel(stmt.get()));
+}
+
+void CRecordsetEx::Cancel(std::uint64_t ticket, bool callDriver) {
+    std::lock_guard lock(handleMutex);
+    if (ticket != cancelTicket) {
+        return;
+    }
+    cancelFlag = true;
+    if (callDriver) {
+        cancelRunningCall();
+    }
+}
+
+void CRecordsetEx::RepeatCancel(std::uint64_t ticket, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    // A driver answers a cancel it has seen within milliseconds: only a call that goes on
+    // after a pause is asked again, less often as time passes.
+    for (auto pause = firstCancelRepeat; std::chrono::steady_clock::now() < deadline;
+         pause = std::min(pause * 2, longestCancelRepeat)) {
+        std::this_thread::sleep_for(pause);
+        std::lock_guard lock(handleMutex);
+        if (ticket != cancelTicket || (callState.load() & 1) == 0) {
+            return;
+        }
+        cancelRunningCall();
     }
 }
 

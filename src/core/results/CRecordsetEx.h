@@ -1,13 +1,18 @@
 #pragma once
 
+#include "odbc/DatabaseError.h"
 #include "odbc/StatementHandle.h"
+#include "odbc/StillExecuting.h"
 #include "results/ColumnInfo.h"
 
 #include <sql.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,9 +20,22 @@ namespace veltro {
 
 class OdbcConnection;
 
+// Thrown by a statement or fetch call that a cancel request stopped before it reached the
+// driver.
+class StatementCancelled : public std::exception {
+public:
+    const char* what() const noexcept override { return "The statement was cancelled."; }
+};
+
 // Runs any SQL text forward-only on a connection and walks every result set it produces,
-// one row at a time, reading each value as text (SQL_C_CHAR). Nothing is known of the
-// columns in advance: each result set is described when it arrives.
+// one row at a time, reading each value as text (SQL_C_CHAR, binary columns as "0x" and
+// hexadecimal digits). Nothing is known of the columns in advance: each result set is
+// described when it arrives.
+//
+// One thread at a time uses a recordset; another thread may cancel it. A cancel request is
+// sticky for the scope it was made in: once made, the next statement or fetch call throws
+// StatementCancelled instead of reaching the driver, and a call already running is
+// cancelled in the driver (SQLCancel), so that a cancel at any instant takes effect.
 class CRecordsetEx {
 public:
     explicit CRecordsetEx(std::shared_ptr<OdbcConnection> connection);
@@ -26,7 +44,8 @@ public:
     CRecordsetEx& operator=(const CRecordsetEx&) = delete;
 
     // Opens forward-only, read-only, by direct execution. False when no statement handle
-    // could be allocated; execution errors throw DatabaseError and leave the set closed.
+    // could be allocated (allocationFailure() tells why); execution errors throw
+    // DatabaseError and leave the set closed.
     bool Execute(const std::string& sql);
     bool Open(const std::string& sql);
 
@@ -37,20 +56,36 @@ public:
     bool IsEOF() const { return eof; }
 
     // Reads the column with the zero-based index in the current row. Each column at most
-    // once per row and in ascending order. NULL reads as empty text, binary as "0x" + hex.
-    void GetFieldValue(int index, std::string& value);
+    // once per row and in ascending order. NULL reads as empty text (isNull tells them
+    // apart), binary as "0x" + two uppercase hexadecimal digits per byte.
+    void GetFieldValue(int index, std::string& value, bool* isNull = nullptr);
     ColumnInfo GetColumnInfo(int index) const;
 
     bool IsOpen() const { return static_cast<bool>(stmt); }
     void Close();
 
-    // Cancels the running statement from another thread; safe while the owner closes it.
-    void Cancel();
+    // Starts a new cancel scope: forgets any request of an earlier one. Returns the scope's
+    // ticket, which a cancel request must present.
+    std::uint64_t NewCancelScope();
+    // From any thread: stops the user of the scope at its next statement or fetch call and,
+    // with callDriver, cancels the call it is in (SQLCancel). A request for a scope that has
+    // ended changes nothing.
+    void Cancel(std::uint64_t ticket, bool callDriver);
+    // After Cancel with callDriver: a driver may miss a cancel that arrives just as a call
+    // starts, so ask again while the scope's user stays in that same call, for at most
+    // limit. Returns as soon as the call has ended.
+    void RepeatCancel(std::uint64_t ticket, std::chrono::milliseconds limit);
+    bool CancelRequested() const { return cancelFlag.load(); }
 
     std::int16_t resultColumnCount() const { return columnCount; }
     const std::string& sql() const { return sqlText; }
     SQLHSTMT statementHandle() const { return stmt.get(); }
     OdbcConnection& connection() const { return *db; }
+    // Why the last Execute found no statement handle.
+    const std::optional<DatabaseError>& allocationFailure() const { return allocationError; }
+    // The driver's informational messages (SQL_SUCCESS_WITH_INFO) of the last execution or
+    // SQLMoreResults, origin tags removed.
+    const std::vector<std::string>& infoMessages() const { return infos; }
 
     // Size of the first read buffer for a column, terminator included.
     static std::size_t GetTextLength(std::int16_t sqlType, std::uint32_t precision);
@@ -60,19 +95,47 @@ protected:
     bool allocateStatement();
     void finishOpen();
     [[noreturn]] void throwStatementError(SQLRETURN rc) const;
+    // Runs a statement or fetch call (retried while still executing) unless a cancel was
+    // requested, in which case StatementCancelled is thrown.
+    template <typename Call> SQLRETURN cancellableCall(Call&& call);
 
 private:
-    void readRemainder(SQLUSMALLINT column, std::size_t have, SQLLEN totalHint);
+    void readRemainder(SQLUSMALLINT column, SQLSMALLINT cType, std::size_t terminator,
+                       std::size_t have, SQLLEN totalHint);
+    void collectInfoMessages(SQLRETURN rc);
+    // With handleMutex held.
+    void cancelRunningCall();
 
     std::shared_ptr<OdbcConnection> db;
     StatementHandle stmt;
-    std::mutex cancelMutex;
     std::string sqlText;
     std::int16_t columnCount = -1;
     std::vector<ColumnInfo> columns;
     bool bof = true;
     bool eof = true;
     std::string buffer;
+    std::optional<DatabaseError> allocationError;
+    std::vector<std::string> infos;
+
+    // Guards the statement handle's life against a cancel from another thread.
+    std::mutex handleMutex;
+    std::atomic<bool> cancelFlag = false;
+    std::atomic<std::uint64_t> cancelTicket = 0;
+    // Odd while a cancellable call runs; every call moves it on by two.
+    std::atomic<std::uint64_t> callState = 0;
 };
+
+template <typename Call> SQLRETURN CRecordsetEx::cancellableCall(Call&& call) {
+    // Sequentially consistent on both sides: either this sees the request, or Cancel sees
+    // this call running and cancels it in the driver.
+    callState.fetch_add(1);
+    if (cancelFlag.load()) {
+        callState.fetch_add(1);
+        throw StatementCancelled();
+    }
+    const SQLRETURN rc = callUntilDone(std::forward<Call>(call));
+    callState.fetch_add(1);
+    return rc;
+}
 
 } // namespace veltro

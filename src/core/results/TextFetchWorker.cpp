@@ -4,9 +4,6 @@
 #include "common/ErrorText.h"
 #include "results/CRecordsetEx.h"
 #include "results/WorkerSupport.h"
-#include "session/MessageText.h"
-#include "session/Session.h"
-#include "session/WorkerContext.h"
 #include "session/WorkerHost.h"
 
 namespace veltro {
@@ -17,12 +14,11 @@ constexpr const char* noTextResult = "NULL";
 
 } // namespace
 
-TextFetchWorker::TextFetchWorker(WorkerContext& workerContext, WorkerHost& workerHost)
-    : context(workerContext), session(*workerContext.session),
-      recordset(*workerContext.session->batchRecordset), host(workerHost) {}
+TextFetchWorker::TextFetchWorker(WorkerContext workerContext, WorkerHost& workerHost)
+    : context(std::move(workerContext)), recordset(*context.recordset), host(workerHost) {}
 
 bool TextFetchWorker::isCancelled() const {
-    return session.cancelled != 0;
+    return recordset.CancelRequested();
 }
 
 int TextFetchWorker::run() {
@@ -31,38 +27,48 @@ int TextFetchWorker::run() {
     } catch (...) {
         if (!isCancelled()) {
             errorFlag = true;
-            std::string text;
+            std::string failureText;
             try {
                 throw;
             } catch (const AppError&) {
                 // Only database errors and out-of-memory have texts of their own here.
-                text = genericErrorText;
+                failureText = genericErrorText;
             } catch (...) {
-                text = errorTextFor(std::current_exception());
+                failureText = errorTextFor(std::current_exception());
             }
-            appendMessage(session.messageBuffer, text);
+            host.postMessage(failureText);
         }
     }
     try {
         closeQuietly(recordset);
-        refreshDatabaseAfterBatch(session, context.batchText, host);
+        refreshDatabaseAfterBatch(context, host);
     } catch (...) {
         // The completion message goes out whatever happens here.
     }
-    host.postTextFetchDone(errorFlag ? 1 : 0);
+    host.postTextFetchDone({errorFlag ? 1 : 0, isCancelled()}, std::move(text));
     return 0;
 }
 
 void TextFetchWorker::appendColumnZero() {
     recordset.GetFieldValue(0, value);
     cutAtNul(value);
-    session.textBuffer += value;
+    text += value;
 }
 
 void TextFetchWorker::fetch() {
-    session.textBuffer.clear();
+    text.clear();
     closeQuietly(recordset);
-    if (isCancelled() || !recordset.Execute(context.batchText) || isCancelled()) {
+    if (isCancelled()) {
+        return;
+    }
+    if (!recordset.Execute(context.batchText)) {
+        // Nothing could run: that is a failure, never an empty text.
+        if (recordset.allocationFailure()) {
+            throw *recordset.allocationFailure();
+        }
+        return;
+    }
+    if (isCancelled()) {
         return;
     }
     if (recordset.resultColumnCount() > 0 && !recordset.IsBOF()) {
@@ -77,9 +83,9 @@ void TextFetchWorker::fetch() {
         }
     }
     while (!isCancelled()) {
-        if (!session.supportsMultipleResults || !recordset.FlushResultSet()) {
-            if (!isCancelled() && session.textBuffer.empty()) {
-                session.textBuffer = noTextResult;
+        if (!context.supportsMultipleResults || !recordset.FlushResultSet()) {
+            if (!isCancelled() && text.empty()) {
+                text = noTextResult;
             }
             return;
         }
@@ -88,7 +94,7 @@ void TextFetchWorker::fetch() {
             return;
         }
         if (recordset.resultColumnCount() > 0 && !recordset.IsBOF()) {
-            session.textBuffer += "\n\n";
+            text += "\n\n";
             for (;;) {
                 if (isCancelled()) {
                     return;

@@ -1,19 +1,19 @@
 #pragma once
 
+#include "session/WorkerContext.h"
+
 #include <string>
 
 namespace veltro {
 
 class CRecordsetEx;
-class Session;
 class WorkerHost;
-struct WorkerContext;
 
-// The worker of an object-text batch: gathers the first column of every row into the
-// session's text buffer, with no grids, and ends by posting 0x1402.
+// The worker of an object-text batch: gathers the first column of every row into a text,
+// with no grids, and ends by posting 0x1402 with that text.
 class TextFetchWorker {
 public:
-    TextFetchWorker(WorkerContext& context, WorkerHost& host);
+    TextFetchWorker(WorkerContext context, WorkerHost& host);
 
     int run();
 
@@ -22,11 +22,11 @@ private:
     void appendColumnZero();
     bool isCancelled() const;
 
-    WorkerContext& context;
-    Session& session;
+    WorkerContext context;
     CRecordsetEx& recordset;
     WorkerHost& host;
     bool errorFlag = false;
+    std::string text;
     std::string value;
 };
 

@@ -2,7 +2,7 @@
 
 #include "results/CRecordsetEx.h"
 #include "session/BatchText.h"
-#include "session/Session.h"
+#include "session/WorkerContext.h"
 #include "session/WorkerHost.h"
 
 namespace veltro {
@@ -20,9 +20,9 @@ void cutAtNul(std::string& value) {
     }
 }
 
-void refreshDatabaseAfterBatch(const Session& session, const std::string& batchText,
-                               WorkerHost& host) {
-    if (!session.isSqlServerFamily || session.cancelled || !batchMentionsUse(batchText)) {
+void refreshDatabaseAfterBatch(const WorkerContext& context, WorkerHost& host) {
+    if (!context.isSqlServerFamily || context.recordset->CancelRequested() ||
+        !batchMentionsUse(context.batchText)) {
         return;
     }
     try {

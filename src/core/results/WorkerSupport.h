@@ -5,8 +5,8 @@
 namespace veltro {
 
 class CRecordsetEx;
-class Session;
 class WorkerHost;
+struct WorkerContext;
 
 // Closes the recordset if it is open; a failure to close changes nothing for the batch.
 void closeQuietly(CRecordsetEx& recordset);
@@ -16,7 +16,6 @@ void cutAtNul(std::string& value);
 
 // After the batch: on the SQL Server family, when the batch may have switched the database
 // and was not cancelled, read the current database anew. Errors are ignored.
-void refreshDatabaseAfterBatch(const Session& session, const std::string& batchText,
-                               WorkerHost& host);
+void refreshDatabaseAfterBatch(const WorkerContext& context, WorkerHost& host);
 
 } // namespace veltro

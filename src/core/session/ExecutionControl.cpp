@@ -5,6 +5,7 @@
 #include "results/BatchWorker.h"
 #include "results/CRecordsetEx.h"
 #include "results/GridStore.h"
+#include "results/ResultSink.h"
 #include "results/TextFetchWorker.h"
 #include "results/WorkerSupport.h"
 #include "session/BatchText.h"
@@ -21,6 +22,8 @@ namespace {
 constexpr int statusPane = 0;
 constexpr int resultPane = resultInfoPane;
 constexpr int firstGridId = 2000;
+// How long a cancel thread keeps asking a driver that has not yet seen its cancel.
+constexpr auto cancelRepeatLimit = std::chrono::seconds(30);
 
 ExecutionView& noWindow() {
     static ExecutionView nothing;
@@ -37,6 +40,11 @@ ExecutionControl::ExecutionControl(Session& owner, ExecutionView& executionView,
 void ExecutionControl::detachView() {
     view = &detachedView;
     results.setView(detachedView);
+    if (session.executing && !session.cancelRequested) {
+        session.cancelRequested = true;
+        session.batchRecordset->Cancel(cancelTicket, false);
+        startCancelThread();
+    }
 }
 
 bool ExecutionControl::threadsRunning() const {
@@ -91,49 +99,56 @@ bool ExecutionControl::Launch(const std::string& batchText) {
         // Stored query definitions live in the Jet engine, which this platform lacks.
         appendMessage(session.messageBuffer,
                       "The text of a stored Jet query cannot be read on this platform.");
-        CompleteBatch(1);
+        CompleteBatch({1, false});
         session.textMode = false;
         return false;
     }
-    session.workerContext.batchText = batchText;
-    if (!session.textMode) {
-        session.workerContext.grid.reset();
-    }
+    WorkerContext context;
+    context.batchText = batchText;
+    context.recordset = session.batchRecordset;
+    context.supportsMultipleResults = session.supportsMultipleResults;
+    context.supportsRowCount = session.supportsRowCount;
+    context.isSqlServerFamily = session.isSqlServerFamily;
+    cancelTicket = session.batchRecordset->NewCancelScope();
+    fillingGrid.reset();
     std::string failure;
+    WorkerHost& messages = host;
     const bool started = workerThread.start(
-        [this, textMode = session.textMode, owner = keepAlive.lock()] {
+        [context = std::move(context), textMode = session.textMode, &messages,
+         owner = keepAlive.lock()]() mutable {
             if (textMode) {
-                TextFetchWorker(session.workerContext, host).run();
+                TextFetchWorker(std::move(context), messages).run();
             } else {
-                BatchWorker(session.workerContext, host).run();
+                BatchWorker(std::move(context), messages).run();
             }
         },
-        session.threadPriority, failure);
+        session.threadPriority, failure, [&messages] { messages.postThreadEnded(); });
     if (!started) {
         appendMessage(session.messageBuffer, "The batch could not be started: " + failure);
         if (session.textMode) {
-            onTextFetchDone(1);
+            onTextFetchDone({1, false}, {});
         } else {
-            CompleteBatch(1);
+            CompleteBatch({1, false});
         }
     }
     return started;
 }
 
-int ExecutionControl::onNewGrid(int columnCount) {
+std::shared_ptr<ResultSink> ExecutionControl::onNewGrid(int columnCount) {
+    // A window that is gone takes no more grids: the worker ends its batch.
     if (!windowExists()) {
-        return 0;
+        return nullptr;
     }
-    auto grid = std::make_shared<GridStore>();
-    session.workerContext.grid.reset();
-    if (!view->createGridWindow(grid)) {
-        return -1;
+    fillingGrid.reset();
+    std::shared_ptr<ResultSink> grid = view->createResultSink();
+    if (!grid) {
+        return nullptr;
     }
     ++session.nextGridId;
     view->setGridShown(*grid, false);
     session.gridList.push_back(grid);
     session.gridCount = static_cast<int>(session.gridList.size());
-    session.workerContext.grid = grid;
+    fillingGrid = grid;
     if (session.currentGridNumber == 0) {
         view->setCurrentGrid(*grid);
     }
@@ -158,7 +173,7 @@ int ExecutionControl::onNewGrid(int columnCount) {
         grid->setFont(font);
     }
     if (!grid->SetCols(0) || !grid->SetRows(1) || !grid->SetCols(columnCount)) {
-        return -1;
+        return nullptr;
     }
     if (session.gridCount == 2) {
         session.currentGridNumber = 1;
@@ -167,36 +182,58 @@ int ExecutionControl::onNewGrid(int columnCount) {
         }
         noteCompletionIdle();
     }
-    return 0;
+    return grid;
 }
 
 int ExecutionControl::onGridRows(int rows) {
-    const std::shared_ptr<GridStore> grid = session.workerContext.grid;
-    if (!windowExists() || !grid) {
+    if (!windowExists() || !fillingGrid) {
         return 0;
     }
+    ResultSink& grid = *fillingGrid;
     view->setResultsRedraw(false);
-    grid->SetRedraw(false);
-    const bool resized = grid->SetRows(rows);
-    grid->SetRedraw(true);
+    grid.SetRedraw(false);
+    const bool resized = grid.SetRows(rows);
+    grid.SetRedraw(true);
     view->setResultsRedraw(true);
-    if (resized) {
-        view->gridRowsChanged(*grid);
-    }
     if (!resized) {
         return -1;
     }
+    view->gridRowsChanged(grid);
     if (session.gridCount == 1 && !session.showsMessages()) {
-        view->setGridShown(*grid, true);
+        view->setGridShown(grid, true);
     }
     return 0;
 }
 
-void ExecutionControl::CompleteBatch(int errorFlag) {
+void ExecutionControl::onMessage(const std::string& text) {
+    appendMessage(session.messageBuffer, text);
+}
+
+// The grid that navigation has on show (the first until the user moves on) is the one the
+// results pane shows, and the one status pane 2 describes.
+void ExecutionControl::showGridOnShow() {
+    const int number = session.currentGridNumber != 0 ? session.currentGridNumber : 1;
+    if (number > static_cast<int>(session.gridList.size())) {
+        return;
+    }
+    ResultSink& grid = *session.gridList[static_cast<std::size_t>(number - 1)];
+    if (session.gridCount > 1) {
+        results.HideAllGrids();
+    }
+    view->setGridShown(grid, true);
+}
+
+void ExecutionControl::CompleteBatch(BatchEnd end) {
     if (!windowExists() || session.completionHandled) {
         return;
     }
     session.completionHandled = true;
+    fillingGrid.reset();
+    if (end.cancelled) {
+        session.cancelled = 1;
+    }
+    // A cancel still on its way concerns a batch that is over.
+    session.batchRecordset->NewCancelScope();
     closeQuietly(*session.batchRecordset);
 
     if (session.textMode) {
@@ -207,11 +244,10 @@ void ExecutionControl::CompleteBatch(int errorFlag) {
         }
     } else if (session.gridCount != 0) {
         results.UpdateResultInfo();
-        GridStore& last = *session.gridList.back();
-        last.SetRedraw(true);
+        session.gridList.back()->SetRedraw(true);
         view->setResultsRedraw(true);
         if (!session.showsMessages()) {
-            view->setGridShown(last, true);
+            showGridOnShow();
         }
     }
 
@@ -219,7 +255,7 @@ void ExecutionControl::CompleteBatch(int errorFlag) {
     if (session.cancelled) {
         session.statusText = canceledText;
         appendMessage(session.messageBuffer, canceledByUserText);
-    } else if (errorFlag == 0) {
+    } else if (end.errorFlag == 0) {
         session.statusText = completedText;
         if (session.messageBuffer.empty() && noResult) {
             session.messageBuffer = completedSuccessfullyText;
@@ -239,18 +275,24 @@ void ExecutionControl::CompleteBatch(int errorFlag) {
     noteCompletionIdle();
 }
 
-void ExecutionControl::onTextFetchDone(int errorFlag) {
-    CompleteBatch(errorFlag);
+void ExecutionControl::onTextFetchDone(BatchEnd end, std::string text) {
+    if (windowExists() && !session.completionHandled) {
+        session.textBuffer = std::move(text);
+    }
+    CompleteBatch(end);
     session.textMode = false;
 }
 
 void ExecutionControl::onCancelDone() {
+    if (session.executing && session.cancelRequested) {
+        session.cancelled = 1;
+    }
     view->runPendingClose();
 }
 
 void ExecutionControl::onRepaintGrid() {
-    if (windowExists() && session.workerContext.grid) {
-        view->repaintGrid(*session.workerContext.grid);
+    if (windowExists() && fillingGrid) {
+        view->repaintGrid(*fillingGrid);
     }
 }
 
@@ -281,28 +323,29 @@ void ExecutionControl::Cancel() {
     session.cancelRequested = true;
     session.statusText = cancellingText;
     view->showPaneText(statusPane, session.statusText);
-    std::string failure;
-    if (!cancelThread.start([this, owner = keepAlive.lock()] { CancelWorker(); }, priorityNormal,
-                            failure)) {
-        // Without a cancel thread the flag alone stops the worker at its next check.
+    // The request holds from now on; the cancel thread takes it to the driver, which may
+    // keep it waiting.
+    session.batchRecordset->Cancel(cancelTicket, false);
+    if (!startCancelThread()) {
         session.cancelled = 1;
     }
 }
 
-void ExecutionControl::CancelWorker() {
-    // The flag goes up before the cancel request, so that the error the cancelled call
-    // returns is taken for the cancel it is and not reported as a failure of the batch.
-    session.cancelled = 1;
-    try {
-        // The recordset cancels only while it has a statement; on this DBMS the worker
-        // stops on the flag alone.
-        if (!equalsNoCase(session.dbmsName, "Sybase SQL Anywhere")) {
-            session.batchRecordset->Cancel();
-        }
-    } catch (...) {
-        // The batch still ends through the worker's completion message.
-    }
-    host.postCancelDone();
+bool ExecutionControl::startCancelThread() {
+    // On this DBMS no cancel goes to the driver: the worker stops on the request alone.
+    const bool callDriver = !equalsNoCase(session.dbmsName, "Sybase SQL Anywhere");
+    WorkerHost& messages = host;
+    std::string failure;
+    return cancelThread.start(
+        [recordset = session.batchRecordset, ticket = cancelTicket, callDriver, &messages,
+         owner = keepAlive.lock()] {
+            recordset->Cancel(ticket, callDriver);
+            messages.postCancelDone();
+            if (callDriver) {
+                recordset->RepeatCancel(ticket, cancelRepeatLimit);
+            }
+        },
+        priorityNormal, failure, [&messages] { messages.postThreadEnded(); });
 }
 
 void ExecutionControl::ClearResults(const std::string& text) {
@@ -316,6 +359,7 @@ void ExecutionControl::ClearResults(const std::string& text) {
     session.exitPending = false;
     session.disconnectAllPending = false;
     session.closePending = false;
+    fillingGrid.reset();
     view->stopExecTimer();
 }
 

@@ -2,14 +2,18 @@
 
 #include "session/ResultNavigation.h"
 #include "session/SessionThread.h"
+#include "session/WorkerContext.h"
 
+#include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
 namespace veltro {
 
 class ExecutionView;
+class ResultSink;
 class Session;
 class WorkerHost;
 
@@ -23,7 +27,8 @@ inline constexpr const char* completedSuccessfullyText = "The command(s) complet
 
 // Running a batch on the session window's side: Execute and Launch start a worker thread,
 // the handlers answer the worker's messages on the window's thread, Cancel starts a cancel
-// thread, and the completion sets the texts the user sees.
+// thread, and the completion sets the texts the user sees. Everything here runs on the
+// window's thread; the threads it starts get their own copies of what they read.
 class ExecutionControl {
 public:
     // The host carries the worker's messages back to this object on the window's thread.
@@ -39,10 +44,11 @@ public:
     bool Launch(const std::string& batchText);
 
     // Worker messages, on the window's thread.
-    int onNewGrid(int columnCount);
+    std::shared_ptr<ResultSink> onNewGrid(int columnCount);
     int onGridRows(int rows);
-    void CompleteBatch(int errorFlag);
-    void onTextFetchDone(int errorFlag);
+    void onMessage(const std::string& text);
+    void CompleteBatch(BatchEnd end);
+    void onTextFetchDone(BatchEnd end, std::string text);
     void onCancelDone();
     void onRepaintGrid();
     void onTimer();
@@ -50,21 +56,21 @@ public:
     void Cancel();
     void ClearResults(const std::string& text);
 
+    // The window is going: cancels a running batch, and from now on the worker's messages
+    // find no window and change nothing on screen.
+    void detachView();
+    bool threadsRunning() const;
     // For closing: wait for the threads of the batch, at most that long each.
     bool waitForThreads(std::chrono::milliseconds limitEach);
-    bool threadsRunning() const;
-
-    // The window is going: from now on the worker's messages find no window and change
-    // nothing on screen.
-    void detachView();
     // What the threads of a batch must keep alive for as long as they run.
     void setKeepAlive(std::weak_ptr<void> owner) { keepAlive = std::move(owner); }
 
     ResultNavigation& navigation() { return results; }
 
 private:
-    void CancelWorker();
+    bool startCancelThread();
     void noteCompletionIdle();
+    void showGridOnShow();
 
     bool windowExists() const { return view != &detachedView; }
 
@@ -76,6 +82,9 @@ private:
     std::weak_ptr<void> keepAlive;
     SessionThread workerThread;
     SessionThread cancelThread;
+    // The grid the worker fills now, and the cancel scope of the running batch.
+    std::shared_ptr<ResultSink> fillingGrid;
+    std::uint64_t cancelTicket = 0;
 };
 
 } // namespace veltro

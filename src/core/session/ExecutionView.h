@@ -5,7 +5,7 @@
 
 namespace veltro {
 
-class GridStore;
+class ResultSink;
 
 // What running a batch asks of the session window. The defaults do nothing, which is all a
 // run without a window needs.
@@ -27,25 +27,23 @@ public:
     // The results pane's title: the object whose source text it shows.
     virtual void setPaneTitle(const std::string& title) { (void)title; }
 
-    // A window for a new grid, hidden; false when none could be made.
-    virtual bool createGridWindow(const std::shared_ptr<GridStore>& grid) {
-        (void)grid;
-        return true;
-    }
+    // A new grid for a result set, its window made and hidden; null when none could be
+    // made. Without a window it is a grid store alone.
+    virtual std::shared_ptr<ResultSink> createResultSink();
     // The results pane's current grid: the one it shows or would show.
-    virtual void setCurrentGrid(GridStore& grid) { (void)grid; }
+    virtual void setCurrentGrid(const ResultSink& grid) { (void)grid; }
     // The grid's row count changed.
-    virtual void gridRowsChanged(GridStore& grid) { (void)grid; }
+    virtual void gridRowsChanged(const ResultSink& grid) { (void)grid; }
     // Destroys every grid window; the results pane then has no current grid.
     virtual void destroyGridWindows() {}
-    virtual void setGridShown(GridStore& grid, bool shown) {
+    virtual void setGridShown(const ResultSink& grid, bool shown) {
         (void)grid;
         (void)shown;
     }
     // Makes the grid the results pane's current one, at the pane's size, shown, with the
     // keyboard focus when the pane had it.
-    virtual void presentGrid(GridStore& grid) { (void)grid; }
-    virtual void repaintGrid(GridStore& grid) { (void)grid; }
+    virtual void presentGrid(const ResultSink& grid) { (void)grid; }
+    virtual void repaintGrid(const ResultSink& grid) { (void)grid; }
     virtual void setResultsRedraw(bool on) { (void)on; }
     // The results pane's text, caret at its start; and its line count.
     virtual void setResultsText(const std::string& text) { (void)text; }

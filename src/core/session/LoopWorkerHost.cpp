@@ -1,28 +1,41 @@
 #include "session/LoopWorkerHost.h"
 
+#include "results/ResultSink.h"
 #include "session/ExecutionControl.h"
 #include "session/MessageLoop.h"
 
 namespace veltro {
 
-int LoopWorkerHost::sendNewGrid(int columnCount) {
-    return loop.send([this, columnCount] { return control->onNewGrid(columnCount); });
+std::shared_ptr<ResultSink> LoopWorkerHost::sendNewGrid(int columnCount) {
+    return loop.send<std::shared_ptr<ResultSink>>(
+        [this, columnCount] { return control->onNewGrid(columnCount); });
 }
 
 int LoopWorkerHost::sendGridRows(int rows, int) {
-    return loop.send([this, rows] { return control->onGridRows(rows); });
+    return loop.send<int>([this, rows] { return control->onGridRows(rows); });
 }
 
-void LoopWorkerHost::postBatchDone(int errorFlag) {
-    loop.post([this, errorFlag] { control->CompleteBatch(errorFlag); });
+void LoopWorkerHost::postMessage(std::string text) {
+    loop.post([this, text = std::move(text)] { control->onMessage(text); });
 }
 
-void LoopWorkerHost::postTextFetchDone(int errorFlag) {
-    loop.post([this, errorFlag] { control->onTextFetchDone(errorFlag); });
+void LoopWorkerHost::postBatchDone(BatchEnd end) {
+    loop.post([this, end] { control->CompleteBatch(end); });
+}
+
+void LoopWorkerHost::postTextFetchDone(BatchEnd end, std::string text) {
+    loop.post([this, end, text = std::move(text)]() mutable {
+        control->onTextFetchDone(end, std::move(text));
+    });
 }
 
 void LoopWorkerHost::postCancelDone() {
     loop.post([this] { control->onCancelDone(); });
+}
+
+void LoopWorkerHost::postThreadEnded() {
+    // Nothing to do but wake whoever waits for the thread.
+    loop.post([] {});
 }
 
 void LoopWorkerHost::repaintCurrentGrid() {

@@ -15,11 +15,13 @@ public:
 
     void attach(ExecutionControl& control) { this->control = &control; }
 
-    int sendNewGrid(int columnCount) override;
+    std::shared_ptr<ResultSink> sendNewGrid(int columnCount) override;
     int sendGridRows(int rows, int cancelledValue) override;
-    void postBatchDone(int errorFlag) override;
-    void postTextFetchDone(int errorFlag) override;
+    void postMessage(std::string text) override;
+    void postBatchDone(BatchEnd end) override;
+    void postTextFetchDone(BatchEnd end, std::string text) override;
     void postCancelDone() override;
+    void postThreadEnded() override;
     void repaintCurrentGrid() override;
 
 private:

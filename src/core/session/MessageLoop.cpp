@@ -1,20 +1,14 @@
 #include "session/MessageLoop.h"
 
-#include <future>
-
 namespace veltro {
 
-int MessageLoop::send(std::function<int()> task) {
-    std::packaged_task<int()> packaged(std::move(task));
-    std::future<int> answer = packaged.get_future();
-    post([&packaged] { packaged(); });
-    return answer.get();
-}
-
-void MessageLoop::post(std::function<void()> task) {
+bool MessageLoop::enqueue(std::function<void()> task) {
     std::function<void()> wakeUp;
     {
         std::lock_guard lock(mutex);
+        if (closed) {
+            return false;
+        }
         tasks.push_back(std::move(task));
         wakeUp = wake;
     }
@@ -22,6 +16,11 @@ void MessageLoop::post(std::function<void()> task) {
     if (wakeUp) {
         wakeUp();
     }
+    return true;
+}
+
+void MessageLoop::post(std::function<void()> task) {
+    enqueue(std::move(task));
 }
 
 void MessageLoop::setWakeHandler(std::function<void()> handler) {
@@ -45,17 +44,37 @@ void MessageLoop::drain() {
     }
 }
 
+void MessageLoop::close() {
+    {
+        std::lock_guard lock(mutex);
+        closed = true;
+    }
+    // A sender may be waiting for one of these.
+    drain();
+}
+
 void MessageLoop::runUntil(const std::function<bool()>& done) {
+    runUntil(done, std::chrono::steady_clock::time_point::max());
+}
+
+bool MessageLoop::runUntil(const std::function<bool()>& done,
+                           std::chrono::steady_clock::time_point deadline) {
     while (!done()) {
         std::function<void()> task;
         {
             std::unique_lock lock(mutex);
-            arrived.wait(lock, [this] { return !tasks.empty(); });
+            const auto waiting = [this] { return !tasks.empty(); };
+            if (deadline == std::chrono::steady_clock::time_point::max()) {
+                arrived.wait(lock, waiting);
+            } else if (!arrived.wait_until(lock, deadline, waiting)) {
+                return false;
+            }
             task = std::move(tasks.front());
             tasks.pop_front();
         }
         task();
     }
+    return true;
 }
 
 } // namespace veltro

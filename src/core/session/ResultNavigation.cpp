@@ -1,6 +1,6 @@
 #include "session/ResultNavigation.h"
 
-#include "results/GridStore.h"
+#include "results/ResultSink.h"
 #include "session/ExecutionView.h"
 #include "session/Session.h"
 
@@ -28,7 +28,7 @@ void ResultNavigation::ShowGrid(int number) {
     if (number < 1 || number > static_cast<int>(session.gridList.size())) {
         return;
     }
-    GridStore& grid = *session.gridList[static_cast<std::size_t>(number - 1)];
+    ResultSink& grid = *session.gridList[static_cast<std::size_t>(number - 1)];
     view->setResultsText("");
     if (session.gridCount > 1) {
         HideAllGrids();
@@ -62,7 +62,7 @@ void ResultNavigation::UpdateResultInfo() {
     if (number > static_cast<int>(session.gridList.size())) {
         return;
     }
-    const GridStore& grid = *session.gridList[static_cast<std::size_t>(number - 1)];
+    const ResultSink& grid = *session.gridList[static_cast<std::size_t>(number - 1)];
     session.resultInfoText = gridInfoText(number, session.gridCount, grid.Rows() - 1, grid.Cols());
     view->showPaneText(resultInfoPane, session.resultInfoText);
 }

@@ -5,7 +5,6 @@
 #include "common/TickCount.h"
 #include "odbc/OdbcConnection.h"
 #include "results/CRecordsetEx.h"
-#include "results/GridStore.h"
 #include "session/ExecTime.h"
 #include "session/SessionHost.h"
 #include "session/ThreadPriority.h"
@@ -54,7 +53,6 @@ Session::Session(const SettingsStore& settings, SessionHost& sessionHost)
     queryTimeout = settings.readInt(configureSection, "QueryTimeOut", 0);
     loginTimeout = settings.readInt(configureSection, "LoginTimeOut", 0);
     readPaneFont(settings, gridFontSection, gridFont, &gridFontExtras);
-    workerContext.session = this;
 }
 
 bool Session::showsMessages() const {

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "session/WorkerContext.h"
 #include "settings/PaneFont.h"
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -13,7 +11,7 @@
 namespace veltro {
 
 class CRecordsetEx;
-class GridStore;
+class ResultSink;
 class OdbcConnection;
 class SessionHost;
 class SettingsStore;
@@ -24,9 +22,12 @@ inline constexpr const char* establishingConnectionText = "Establishing new conn
 inline constexpr const char* readyText = "Ready";
 inline constexpr const char* messagesInfoText = "Messages";
 
-// One session's connection and the record that its window, its threads and the other
-// subsystems share: what the driver is and can do, the configured timeouts and the
-// worker priority.
+// One session's connection and the record of what its window shows: what the driver is and
+// can do, the configured timeouts and the worker priority, the status texts, and the
+// current batch's messages, text and grids. It belongs to the thread of the session's
+// window (or of the headless run) alone. A batch's worker gets what it reads by value
+// (WorkerContext) and hands what it produces back through that thread (WorkerHost); the
+// recordset and the grids it fills carry their own locks.
 class Session {
 public:
     // Reads the "Configure" settings and the grid font.
@@ -81,17 +82,18 @@ public:
     std::uint64_t startTicks = 0;
     std::string statusText = readyText;
 
-    // The current batch. Between Execute and the handling of its completion only the worker
-    // writes the buffers and uses the recordset.
+    // The current batch: its messages and text as they have arrived from the worker, its
+    // grids in creation order, and its state.
     std::string messageBuffer;
     std::string textBuffer;
-    WorkerContext workerContext;
-    std::atomic<int> cancelled = 0;
+    // Set once the cancel request has been made, or the worker reported that it stopped
+    // for one.
+    int cancelled = 0;
     bool executing = false;
     bool cancelRequested = false;
     bool textMode = false;
     bool completionHandled = false;
-    std::vector<std::shared_ptr<GridStore>> gridList;
+    std::vector<std::shared_ptr<ResultSink>> gridList;
     int gridCount = 0;
     int currentGridNumber = 0;
     int nextGridId = 2000;

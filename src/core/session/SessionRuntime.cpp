@@ -3,8 +3,6 @@
 #include "odbc/OdbcConnection.h"
 #include "results/CRecordsetEx.h"
 
-#include <thread>
-
 namespace veltro {
 
 std::shared_ptr<SessionRuntime> SessionRuntime::create(const SettingsStore& settings,
@@ -21,16 +19,14 @@ SessionRuntime::SessionRuntime(const SettingsStore& settings, SessionHost& host,
 }
 
 bool SessionRuntime::shutdown(std::chrono::milliseconds limitEach) {
-    control.detachView();
     session.detachHost();
-    // A worker may be waiting for an answer to a grid message: keep answering while
-    // waiting, or it could never see that it was cancelled.
+    // Cancels a running batch: its worker stops at its next call, or in the driver.
+    control.detachView();
+    // A worker may be waiting for an answer to a grid message: keep answering until both
+    // threads have ended, or there is no more time.
     const auto deadline = std::chrono::steady_clock::now() + 2 * limitEach;
-    while (control.threadsRunning() && std::chrono::steady_clock::now() < deadline) {
-        loop.drain();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    loop.drain();
+    loop.runUntil([this] { return !control.threadsRunning(); }, deadline);
+    loop.close();
     if (control.threadsRunning()) {
         return false;
     }

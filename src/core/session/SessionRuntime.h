@@ -26,9 +26,10 @@ public:
     SessionRuntime(const SessionRuntime&) = delete;
     SessionRuntime& operator=(const SessionRuntime&) = delete;
 
-    // The window is gone: stop showing anything, wait for the batch's threads (each at most
-    // limitEach) while answering their messages, then close the connection. False when a
-    // thread is still running; the connection then goes with the last owner.
+    // The window is gone: stop showing anything, cancel a running batch, wait for its
+    // threads (each at most limitEach) while answering their messages, then close the
+    // connection. False when a thread is still running; it finds no window from now on,
+    // and the connection goes with the last owner.
     bool shutdown(std::chrono::milliseconds limitEach);
 
     Session session;

@@ -50,21 +50,28 @@ void SessionThread::release() {
     }
 }
 
-bool SessionThread::start(std::function<void()> body, int priorityLevel, std::string& failure) {
+bool SessionThread::start(std::function<void()> body, int priorityLevel, std::string& failure,
+                          std::function<void()> ended) {
     release();
     auto shared = std::make_shared<State>();
     try {
-        thread = std::thread([shared, priorityLevel, work = std::move(body)] {
-            applyThreadPriority(priorityLevel);
-            try {
-                work();
-            } catch (...) {
-                // The bodies report their own failures; nothing may leave a thread.
-            }
-            std::lock_guard lock(shared->mutex);
-            shared->done = true;
-            shared->ended.notify_all();
-        });
+        thread =
+            std::thread([shared, priorityLevel, work = std::move(body), last = std::move(ended)] {
+                applyThreadPriority(priorityLevel);
+                try {
+                    work();
+                } catch (...) {
+                    // The bodies report their own failures; nothing may leave a thread.
+                }
+                {
+                    std::lock_guard lock(shared->mutex);
+                    shared->done = true;
+                    shared->ended.notify_all();
+                }
+                if (last) {
+                    last();
+                }
+            });
     } catch (const std::system_error& e) {
         failure = e.what();
         return false;

@@ -21,7 +21,9 @@ public:
     SessionThread& operator=(const SessionThread&) = delete;
 
     // Starts the body; false, with the reason in failure, when no thread could be made.
-    bool start(std::function<void()> body, int priorityLevel, std::string& failure);
+    // ended, when given, is the thread's last act, after it counts as ended.
+    bool start(std::function<void()> body, int priorityLevel, std::string& failure,
+               std::function<void()> ended = {});
 
     bool exists() const { return thread.joinable(); }
     bool isRunning() const;

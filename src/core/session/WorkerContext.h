@@ -5,15 +5,24 @@
 
 namespace veltro {
 
-class GridStore;
-class Session;
+class CRecordsetEx;
 
-// What a worker thread is handed: the batch, its session, and the grid it fills. The grid
-// is set by the session window's thread while the worker waits for a new grid.
+// Everything a worker thread reads, handed to it by value when the batch starts: the batch
+// text, the recordset to run it on, and what the driver can do. The worker touches nothing
+// of the session besides; what it produces goes back through its WorkerHost.
 struct WorkerContext {
     std::string batchText;
-    Session* session = nullptr;
-    std::shared_ptr<GridStore> grid;
+    std::shared_ptr<CRecordsetEx> recordset;
+    bool supportsMultipleResults = false;
+    bool supportsRowCount = false;
+    bool isSqlServerFamily = false;
+};
+
+// How a worker ended, handed over with its completion message.
+struct BatchEnd {
+    int errorFlag = 0;
+    // The worker saw a cancel request: it stopped early, or dropped the errors it met.
+    bool cancelled = false;
 };
 
 } // namespace veltro

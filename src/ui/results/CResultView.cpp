@@ -87,16 +87,16 @@ CMSFlexGrid* CResultView::createGrid(std::shared_ptr<GridStore> store) {
     return grid;
 }
 
-CMSFlexGrid* CResultView::gridFor(const GridStore& store) const {
+CMSFlexGrid* CResultView::gridFor(const ResultSink& store) const {
     for (CMSFlexGrid* grid : gridWidgets) {
-        if (&grid->store() == &store) {
+        if (static_cast<const ResultSink*>(&grid->store()) == &store) {
             return grid;
         }
     }
     return nullptr;
 }
 
-void CResultView::setGridShown(const GridStore& store, bool shown) {
+void CResultView::setGridShown(const ResultSink& store, bool shown) {
     if (CMSFlexGrid* grid = gridFor(store)) {
         // Showing the grid on show again would only repaint it at every growth step.
         if (shown && grid->isVisible()) {
@@ -126,12 +126,12 @@ void CResultView::showGrid(CMSFlexGrid* grid) {
     viewport()->update();
 }
 
-void CResultView::gridRowsChanged(const GridStore& store) {
+void CResultView::gridRowsChanged(const ResultSink& store) {
     // Row counts grow at every step of a fetch; the view follows a few times a second.
     repaintGrid(store);
 }
 
-void CResultView::repaintGrid(const GridStore& store) {
+void CResultView::repaintGrid(const ResultSink& store) {
     CMSFlexGrid* grid = gridFor(store);
     if (grid == nullptr) {
         return;
@@ -395,9 +395,6 @@ void CResultView::applyGridFont(const GridFontProperties& properties, const Logi
     session.gridFont = logical;
     session.gridFontExtras.bold = properties.bold ? 1 : 0;
     session.gridFontExtras.size = static_cast<int>(properties.size);
-    for (const auto& store : session.gridList) {
-        store->setFont(properties);
-    }
     for (CMSFlexGrid* grid : gridWidgets) {
         grid->store().setFont(properties);
         grid->applyStoreFont();

@@ -43,16 +43,17 @@ public:
     // Grid windows, for the session's worker-message handlers and navigation.
     // A new grid widget, hidden, with the pane's size; nullptr when none could be made.
     CMSFlexGrid* createGrid(std::shared_ptr<GridStore> store);
-    CMSFlexGrid* gridFor(const GridStore& store) const;
+    CMSFlexGrid* gridFor(const ResultSink& store) const;
+    // In creation order.
     const std::vector<CMSFlexGrid*>& grids() const { return gridWidgets; }
-    void setGridShown(const GridStore& store, bool shown);
+    void setGridShown(const ResultSink& store, bool shown);
     // Makes the grid the current one and shows it at the pane's size, taking the focus
     // when the pane has it.
     void showGrid(CMSFlexGrid* grid);
     // The store's row count changed (on this thread).
-    void gridRowsChanged(const GridStore& store);
+    void gridRowsChanged(const ResultSink& store);
     // Shows what the worker has written so far.
-    void repaintGrid(const GridStore& store);
+    void repaintGrid(const ResultSink& store);
     void repaintCurrentGrid();
     void destroyAllGrids();
 

@@ -42,7 +42,11 @@ bool SaveGridResults(CResultView& pane, bool selectionOnly) {
             failure);
     } else {
         owner.setPaneText(statusPane, "Saving grid results...");
-        const auto grids = session.gridList;
+        // The session's grids in creation order, as their windows hold them.
+        std::vector<std::shared_ptr<GridStore>> grids;
+        for (const CMSFlexGrid* widget : pane.grids()) {
+            grids.push_back(widget->sharedStore());
+        }
         const bool columnNames = dialog.columnNames();
         written = writeFileAtomically(
             path, [&](std::FILE* out) { return WriteGridFile(out, grids, delimiter, columnNames); },

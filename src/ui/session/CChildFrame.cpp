@@ -321,15 +321,19 @@ void CChildFrame::setPaneTitle(const std::string& title) {
     results->setPaneTitle(title);
 }
 
-bool CChildFrame::createGridWindow(const std::shared_ptr<GridStore>& grid) {
-    return results->createGrid(grid) != nullptr;
+std::shared_ptr<ResultSink> CChildFrame::createResultSink() {
+    auto grid = std::make_shared<GridStore>();
+    if (results->createGrid(grid) == nullptr) {
+        return nullptr;
+    }
+    return grid;
 }
 
-void CChildFrame::setCurrentGrid(GridStore& grid) {
+void CChildFrame::setCurrentGrid(const ResultSink& grid) {
     results->setCurrentGrid(results->gridFor(grid));
 }
 
-void CChildFrame::gridRowsChanged(GridStore& grid) {
+void CChildFrame::gridRowsChanged(const ResultSink& grid) {
     results->gridRowsChanged(grid);
 }
 
@@ -337,15 +341,15 @@ void CChildFrame::destroyGridWindows() {
     results->destroyAllGrids();
 }
 
-void CChildFrame::setGridShown(GridStore& grid, bool shown) {
+void CChildFrame::setGridShown(const ResultSink& grid, bool shown) {
     results->setGridShown(grid, shown);
 }
 
-void CChildFrame::presentGrid(GridStore& grid) {
+void CChildFrame::presentGrid(const ResultSink& grid) {
     results->showGrid(results->gridFor(grid));
 }
 
-void CChildFrame::repaintGrid(GridStore& grid) {
+void CChildFrame::repaintGrid(const ResultSink& grid) {
     results->repaintGrid(grid);
 }
 

@@ -42,10 +42,11 @@ inline std::shared_ptr<GridStore> filledGrid(int rows, int cols) {
 
 class NoWorker : public WorkerHost {
 public:
-    int sendNewGrid(int) override { return 0; }
+    std::shared_ptr<ResultSink> sendNewGrid(int) override { return nullptr; }
     int sendGridRows(int, int) override { return 0; }
-    void postBatchDone(int) override {}
-    void postTextFetchDone(int) override {}
+    void postMessage(std::string) override {}
+    void postBatchDone(BatchEnd) override {}
+    void postTextFetchDone(BatchEnd, std::string) override {}
     void postCancelDone() override {}
 };
 
