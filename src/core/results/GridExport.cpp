@@ -17,18 +17,6 @@ namespace {
 // Written in blocks of about this size.
 constexpr std::size_t flushThreshold = 1 << 20;
 
-// Text mode: every line feed goes out as CR LF.
-void appendText(std::string& out, std::string_view text) {
-    std::size_t start = 0;
-    for (std::size_t lf = text.find('\n'); lf != std::string_view::npos;
-         lf = text.find('\n', start)) {
-        out.append(text.substr(start, lf - start));
-        out += "\r\n";
-        start = lf + 1;
-    }
-    out.append(text.substr(start));
-}
-
 // The characters that make a cell need quotes: a one-character delimiter, a quote, CR, LF.
 std::string specialCharacters(const std::string& delimiter) {
     return delimiter.size() == 1 ? delimiter + "\"\r\n" : std::string();
@@ -45,27 +33,21 @@ bool needsQuotes(std::string_view cell, const std::string& delimiter, const std:
            cell.find_first_of("\"\r\n") != std::string_view::npos;
 }
 
+// The cell's bytes as they are, quoted where the cell needs it.
 void appendCell(std::string& out, std::string_view cell, const std::string& delimiter,
                 const std::string& special) {
     if (!needsQuotes(cell, delimiter, special)) {
-        // With a delimiter, a cell holding a line feed is quoted; without one, its line
-        // feeds still go out as CR LF.
-        if (delimiter.empty()) {
-            appendText(out, cell);
-        } else {
-            out.append(cell);
-        }
+        out.append(cell);
         return;
     }
-    std::string quoted = "\"";
+    out += '"';
     for (const char c : cell) {
-        quoted += c;
+        out += c;
         if (c == '"') {
-            quoted += '"';
+            out += '"';
         }
     }
-    quoted += '"';
-    appendText(out, quoted);
+    out += '"';
 }
 
 class BlockWriter {

@@ -20,9 +20,10 @@ inline constexpr const char* noneFormat = "<None>";
 std::string delimiterOfFormat(const std::string& formatText, const std::string& previous);
 
 // Every grid in order, each row's cells joined by the delimiter, each grid followed by an
-// empty line; row 0 (the column names) only when asked. Lines end with CR LF. A cell that
-// holds the delimiter, a double quote, CR or LF is quoted (inner quotes doubled), except
-// with no delimiter at all. False when writing failed (errno tells why).
+// empty line; row 0 (the column names) only when asked. Rows end with CR LF; a cell's bytes
+// are written as they are, line feeds included. A cell that holds the delimiter, a double
+// quote, CR or LF is quoted (inner quotes doubled), except with no delimiter at all. False
+// when writing failed (errno tells why).
 bool WriteGridFile(std::FILE* out, const std::vector<std::shared_ptr<GridStore>>& grids,
                    const std::string& delimiter, bool columnNames);
 
