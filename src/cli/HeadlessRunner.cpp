@@ -1,6 +1,7 @@
 #include "cli/HeadlessRunner.h"
 
 #include "cli/CommandLine.h"
+#include "common/AtomicFile.h"
 #include "common/FileErrorText.h"
 #include "results/GridExport.h"
 #include "session/ExecutionView.h"

@@ -1,9 +1,12 @@
 #include "TestDatabases.h"
 
+#include "common/AtomicFile.h"
 #include "results/GridExport.h"
 #include "results/GridStore.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <fstream>
 #include <sstream>
@@ -137,6 +140,25 @@ TEST(GridExportFile, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
                             std::filesystem::directory_iterator()),
               1);
+}
+
+TEST(GridExportFile, NewFilesFollowTheUmaskReplacedFilesKeepTheirPermissions) {
+    const auto folder = test::workFolder("export-mode");
+    std::ofstream(folder / "old.csv") << "old";
+    std::filesystem::permissions(folder / "old.csv", static_cast<std::filesystem::perms>(0604));
+    const mode_t previousMask = umask(027);
+    for (const char* name : {"new.csv", "old.csv"}) {
+        std::string failure;
+        EXPECT_TRUE(writeFileAtomically((folder / name).string(),
+                                        [](std::FILE* f) { return std::fputs("x", f) >= 0; },
+                                        failure))
+            << failure;
+    }
+    umask(previousMask);
+    EXPECT_EQ(std::filesystem::status(folder / "new.csv").permissions(),
+              static_cast<std::filesystem::perms>(0640));
+    EXPECT_EQ(std::filesystem::status(folder / "old.csv").permissions(),
+              static_cast<std::filesystem::perms>(0604));
 }
 
 TEST(GridExportFile, DevicesAndLinksAreWrittenThroughNotReplaced) {

@@ -1,14 +1,9 @@
 #include "results/GridExport.h"
 
-#include "common/FileErrorText.h"
 #include "results/GridStore.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <filesystem>
 
 namespace veltro {
 
@@ -84,31 +79,6 @@ void appendRow(std::string& out, const GridStore& grid, int row, int firstCol, i
     });
 }
 
-// A device or a pipe (/dev/null, a named pipe) is written as it is: renaming a file onto
-// it would replace it.
-// Runs the writer and closes the file: 0, or the cause of the failure.
-int writeAndClose(std::FILE* file, const std::function<bool(std::FILE*)>& writer) {
-    const bool written = writer(file);
-    const int writeErrno = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (written && closed) {
-        return 0;
-    }
-    return fileErrorCauseOf(written ? errno : writeErrno, true);
-}
-
-bool writeInPlace(const std::string& path, const std::function<bool(std::FILE*)>& writer,
-                  const std::function<bool(int)>& fail) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        return fail(fileErrorCauseOf(errno, true));
-    }
-    if (const int cause = writeAndClose(file, writer)) {
-        return fail(cause);
-    }
-    return true;
-}
-
 } // namespace
 
 std::string delimiterOfFormat(const std::string& formatText, const std::string& previous) {
@@ -164,53 +134,6 @@ bool WriteGridSelection(std::FILE* out, const GridStore& grid, const std::string
         }
     }
     return writer.flush() && std::fflush(out) == 0;
-}
-
-bool writeFileAtomically(const std::string& path, const std::function<bool(std::FILE*)>& writer,
-                         std::string& failureText) {
-    const auto fail = [&](int cause) {
-        failureText = "File Path Name: <" + path + "> " + FileErrorText(cause);
-        return false;
-    };
-    std::error_code ignored;
-    const auto existing = std::filesystem::status(path, ignored);
-    if (std::filesystem::exists(existing) && !std::filesystem::is_regular_file(existing)) {
-        return writeInPlace(path, writer, fail);
-    }
-    // Through a link, the file it points to is the one replaced.
-    const std::filesystem::path target = std::filesystem::exists(existing)
-                                             ? std::filesystem::canonical(path, ignored)
-                                             : std::filesystem::path(path);
-    std::string temporary =
-        (target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path()) /
-        ("." + target.filename().string() + ".XXXXXX");
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) {
-        return fail(fileErrorCauseOf(errno, true));
-    }
-    std::FILE* file = fdopen(fd, "wb");
-    if (file == nullptr) {
-        const int cause = fileErrorCauseOf(errno, true);
-        close(fd);
-        std::remove(temporary.c_str());
-        return fail(cause);
-    }
-    if (const int cause = writeAndClose(file, writer)) {
-        std::remove(temporary.c_str());
-        return fail(cause);
-    }
-    // mkstemp makes the file private: a replaced file keeps its permissions, a new one
-    // gets the usual read access for others.
-    const auto permissions = std::filesystem::exists(existing)
-                                 ? existing.permissions()
-                                 : static_cast<std::filesystem::perms>(0644);
-    std::filesystem::permissions(temporary, permissions, ignored);
-    if (std::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int cause = fileErrorCauseOf(errno, true);
-        std::remove(temporary.c_str());
-        return fail(cause);
-    }
-    return true;
 }
 
 } // namespace veltro

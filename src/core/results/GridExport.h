@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,11 +28,5 @@ bool WriteGridFile(std::FILE* out, const std::vector<std::shared_ptr<GridStore>>
 
 // The selected block of one grid, rows joined by CR LF, no line end after the last row.
 bool WriteGridSelection(std::FILE* out, const GridStore& grid, const std::string& delimiter);
-
-// Writes a file through a temporary file beside it, renamed into place only when complete,
-// so a failure never leaves a partial file under the name. On failure the text is
-// "File Path Name: <path> " followed by the cause's text.
-bool writeFileAtomically(const std::string& path, const std::function<bool(std::FILE*)>& writer,
-                         std::string& failureText);
 
 } // namespace veltro
