@@ -1,8 +1,11 @@
 #include "cli/HeadlessRunner.h"
 
+#include "cli/BatchFile.h"
 #include "cli/CommandLine.h"
+#include "cli/InterruptWatcher.h"
+#include "cli/StandardStreams.h"
+#include "common/AppError.h"
 #include "common/AtomicFile.h"
-#include "common/FileErrorText.h"
 #include "results/GridExport.h"
 #include "session/ExecutionView.h"
 #include "session/SessionHost.h"
@@ -10,15 +13,9 @@
 
 #include <signal.h>
 
-#include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <fstream>
-#include <iostream>
-#include <iterator>
-#include <sstream>
-#include <sys/stat.h>
-#include <thread>
+#include <optional>
 
 namespace veltro {
 
@@ -36,116 +33,99 @@ public:
     std::string failure;
 };
 
-bool readBatchText(const std::string& source, std::string& text, std::string& failure) {
-    if (source == "-") {
-        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        return true;
-    }
-    struct stat info {};
-    if (stat(source.c_str(), &info) != 0) {
-        failure = FileErrorText(fileErrorCauseOf(errno, false));
-        return false;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        failure = "It is not a regular file.";
-        return false;
-    }
-    std::ifstream file(source, std::ios::binary);
-    if (!file) {
-        failure = FileErrorText(fileErrorCauseOf(errno, false));
-        return false;
-    }
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    text = contents.str();
-    return true;
-}
-
-// Turns Ctrl+C into a Cancel on the loop's thread, for as long as it lives.
-class InterruptWatcher {
+// The status pane of a run without a window: a cancel that may take a while says so.
+class HeadlessView : public ExecutionView {
 public:
-    InterruptWatcher(MessageLoop& loop, ExecutionControl& control) {
-        sigemptyset(&interrupts);
-        sigaddset(&interrupts, SIGINT);
-        sigaddset(&interrupts, SIGTERM);
-        pthread_sigmask(SIG_BLOCK, &interrupts, &previous);
-        watcher = std::thread([this, &loop, &control] {
-            const timespec tick{0, 100'000'000};
-            while (!stopping) {
-                if (sigtimedwait(&interrupts, nullptr, &tick) > 0) {
-                    loop.post([&control] { control.Cancel(); });
-                }
-            }
-        });
+    void showPaneText(int pane, const std::string& text) override {
+        (void)pane;
+        if (text == cancellingText) {
+            // A failure shows again, and counts, when the run writes its end.
+            writeAll(stderr, text + " (Ctrl+C again ends the program at once)\n");
+        }
     }
-    ~InterruptWatcher() {
-        stopping = true;
-        watcher.join();
-        pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    }
-    InterruptWatcher(const InterruptWatcher&) = delete;
-    InterruptWatcher& operator=(const InterruptWatcher&) = delete;
-
-private:
-    sigset_t interrupts{};
-    sigset_t previous{};
-    std::atomic<bool> stopping = false;
-    std::thread watcher;
 };
 
-bool exportResults(const CommandLine& commandLine, const Session& session, std::string& failure) {
-    const auto writer = [&](std::FILE* out) {
-        return WriteGridFile(out, session.gridList, commandLine.delimiter, commandLine.header);
-    };
-    if (commandLine.exportTarget == "-") {
-        if (!writer(stdout)) {
-            failure = FileErrorText(fileErrorCauseOf(errno, true));
-            return false;
-        }
-        return true;
+int statusOf(const Session& session) {
+    if (session.statusText == canceledText) {
+        return exitCancelled;
     }
-    return writeFileAtomically(commandLine.exportTarget, writer, failure);
+    if (session.statusText == completedWithErrorsText) {
+        return exitCompletedWithErrors;
+    }
+    return exitCompleted;
+}
+
+int failWith(const std::string& text) {
+    writeAll(stderr, "veltro: " + text + "\n");
+    return exitFailure;
+}
+
+// Writes every grid to the export target; the run's status after that.
+int exportResults(const CommandLine& commandLine, const Session& session,
+                  std::optional<AtomicFile>& exportFile, int status) {
+    if (!exportFile) {
+        if (!WriteGridFile(stdout, session.gridList, commandLine.delimiter, commandLine.header)) {
+            return endAfterOutputFailure(errno, "the results");
+        }
+        return status;
+    }
+    try {
+        if (!WriteGridFile(exportFile->stream(), session.gridList, commandLine.delimiter,
+                           commandLine.header)) {
+            exportFile->fail(errno);
+        }
+        exportFile->commit();
+        return status;
+    } catch (const AppError& failure) {
+        return failWith(std::string("cannot write the results: ") + failure.what());
+    }
 }
 
 } // namespace
 
 int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
+    // Writes to a closed pipe fail with EPIPE instead of ending the process unseen.
+    signal(SIGPIPE, SIG_IGN);
+    InterruptWatcher interrupts;
     std::string batchText;
-    std::string failure;
-    if (!readBatchText(*commandLine.executeFile, batchText, failure)) {
-        std::cerr << "veltro: cannot read " << *commandLine.executeFile << ": " << failure << '\n';
-        return exitFailure;
+    try {
+        batchText = readBatchFile(*commandLine.executeFile);
+    } catch (const AppError& failure) {
+        return failWith(failure.what());
     }
 
     HeadlessSessionHost sessionHost;
-    ExecutionView view;
+    HeadlessView view;
     const auto runtime = SessionRuntime::create(settings, sessionHost, view);
     Session& session = runtime->session;
     if (!session.Connect(*commandLine.connectString, std::nullopt)) {
-        std::cerr << "veltro: could not connect: "
-                  << (sessionHost.failure.empty() ? "no data source was chosen."
-                                                  : sessionHost.failure)
-                  << '\n';
-        return exitFailure;
+        return failWith("could not connect: " + (sessionHost.failure.empty()
+                                                     ? std::string("no data source was chosen.")
+                                                     : sessionHost.failure));
     }
-    {
-        const InterruptWatcher interrupts(runtime->loop, runtime->control);
-        runtime->control.Execute(batchText);
-        runtime->loop.runUntil([&session] { return !session.executing; });
-        runtime->control.waitForThreads(threadWaitLimit);
+    std::optional<AtomicFile> exportFile;
+    try {
+        if (commandLine.exportTarget != "-") {
+            exportFile.emplace(commandLine.exportTarget);
+        }
+    } catch (const AppError& failure) {
+        return failWith(std::string("cannot write the results: ") + failure.what());
     }
 
-    int status = exitCompleted;
-    if (session.statusText == canceledText) {
-        status = exitCancelled;
-    } else if (session.statusText == completedWithErrorsText) {
-        status = exitCompletedWithErrors;
+    interrupts.cancelWith(
+        [&runtime] { runtime->loop.post([&runtime] { runtime->control.Cancel(); }); });
+    runtime->control.Execute(batchText);
+    runtime->loop.runUntil([&session] { return !session.executing; });
+    runtime->control.waitForThreads(threadWaitLimit);
+    interrupts.cancelWith(nullptr);
+
+    const int status = exportResults(commandLine, session, exportFile, statusOf(session));
+    if (status == exitClosedPipe) {
+        return status;
     }
-    if (!exportResults(commandLine, session, failure)) {
-        std::cerr << "veltro: cannot write the results: " << failure << '\n';
-        status = exitFailure;
+    if (!writeAll(stderr, session.messageBuffer + '\n' + session.statusText + '\n')) {
+        return endAfterOutputFailure(errno, "the messages");
     }
-    std::cerr << session.messageBuffer << '\n' << session.statusText << '\n';
     return status;
 }
 
