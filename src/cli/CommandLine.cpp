@@ -14,10 +14,12 @@ const std::map<std::string, std::string>& delimiterNames() {
 
 } // namespace
 
-CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
+CommandLine parseCommandLine(const std::vector<std::string>& arguments,
+                             const std::optional<std::string>& environmentConnect) {
     CommandLine line;
     bool exportGiven = false;
     bool delimiterGiven = false;
+    bool nullGiven = false;
     const auto takeValue = [&](std::size_t& i, std::string& target) {
         if (i + 1 >= arguments.size()) {
             return false;
@@ -42,13 +44,22 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             line.invalid = exportGiven || !takeValue(i, line.exportTarget);
             exportGiven = true;
         } else if (argument == "--delimiter") {
-            const auto known =
-                takeValue(i, value) ? delimiterNames().find(value) : delimiterNames().end();
-            line.invalid = delimiterGiven || known == delimiterNames().end();
-            if (!line.invalid) {
+            // A missing value leaves it empty, which no name has.
+            takeValue(i, value);
+            const auto known = delimiterNames().find(value);
+            if (delimiterGiven) {
+                line.invalid = true;
+            } else if (known == delimiterNames().end()) {
+                line.invalid = true;
+                line.problem = "--delimiter takes comma, tab, pipe or none" +
+                               (value.empty() ? std::string() : ", not \"" + value + "\"") + ".";
+            } else {
                 line.delimiter = known->second;
             }
             delimiterGiven = true;
+        } else if (argument == "--null") {
+            line.invalid = nullGiven || !takeValue(i, line.nullText);
+            nullGiven = true;
         } else if (argument == "--no-header") {
             line.header = false;
         } else if (!argument.empty() && argument[0] != '-' && !line.fileToOpen) {
@@ -58,7 +69,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         }
     }
     // The export options belong to a headless run, which needs a connection and no file.
-    const bool exportOptions = exportGiven || delimiterGiven || !line.header;
+    const bool exportOptions = exportGiven || delimiterGiven || nullGiven || !line.header;
+    if (line.executeFile && !line.connectString && environmentConnect &&
+        !environmentConnect->empty()) {
+        line.connectString = environmentConnect;
+    }
     if (line.executeFile) {
         line.invalid = line.invalid || !line.connectString || line.fileToOpen.has_value();
     } else if (exportOptions) {
@@ -72,8 +87,8 @@ std::string helpText() {
            "\n"
            "Usage:\n"
            "  veltro [FILE.qry] [--connect CONNSTR]\n"
-           "  veltro --connect CONNSTR --execute FILE|- [--export FILE|-]\n"
-           "         [--delimiter comma|tab|pipe|none] [--no-header]\n"
+           "  veltro [--connect CONNSTR] --execute FILE|- [--export FILE|-]\n"
+           "         [--delimiter comma|tab|pipe|none] [--no-header] [--null TEXT]\n"
            "\n"
            "  FILE.qry           open a query file\n"
            "  --connect CONNSTR  open the first session on this ODBC connect string\n"
@@ -83,11 +98,17 @@ std::string helpText() {
            "  --export FILE|-    where the results go (default: standard output)\n"
            "  --delimiter NAME   cell delimiter of the export (default: tab)\n"
            "  --no-header        leave out the column names\n"
+           "  --null TEXT        the text written for a NULL value (default: empty)\n"
            "  --help             show this text\n"
            "  --version          show the program's version\n"
            "\n"
+           "Without --connect, --execute takes the connect string from the environment\n"
+           "variable VELTRO_CONNECT, where a password does not show in the process list.\n"
+           "\n"
+           "Ctrl+C cancels the batch; a second Ctrl+C, or SIGTERM, ends the program at once.\n"
            "Exit status of --execute: 0 completed, 1 completed with errors, 130 cancelled\n"
-           "(Ctrl+C), 2 usage, file or connection failure.\n";
+           "(Ctrl+C), 143 terminated (SIGTERM), 141 the reader of the output went away,\n"
+           "2 usage, file, connection or output failure.\n";
 }
 
 } // namespace veltro

@@ -14,19 +14,26 @@ struct CommandLine {
     std::optional<std::string> fileToOpen;    // a query file
 
     // The headless run: --execute FILE|- [--export FILE|-] [--delimiter ...] [--no-header]
+    // [--null TEXT]
     std::optional<std::string> executeFile;
     std::string exportTarget = "-";
     std::string delimiter = "\t";
     bool header = true;
+    std::string nullText; // written for a NULL value
 
     bool help = false;
     bool version = false;
     // Anything not understood: the program shows the usage text and quits.
     bool invalid = false;
+    // With invalid: an option value not understood, said instead of the usage text.
+    std::string problem;
 };
 
-// Parses the arguments after the program name.
-CommandLine parseCommandLine(const std::vector<std::string>& arguments);
+// Parses the arguments after the program name. A headless run without --connect takes the
+// connect string from the environment (VELTRO_CONNECT), given here, so that a password need
+// not show in the process list.
+CommandLine parseCommandLine(const std::vector<std::string>& arguments,
+                             const std::optional<std::string>& environmentConnect = std::nullopt);
 
 // The text for --help.
 std::string helpText();

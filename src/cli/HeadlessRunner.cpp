@@ -1,24 +1,23 @@
 #include "cli/HeadlessRunner.h"
 
+#include "cli/BatchFile.h"
 #include "cli/CommandLine.h"
-#include "common/FileErrorText.h"
-#include "results/GridExport.h"
-#include "results/GridStore.h"
+#include "cli/InterruptWatcher.h"
+#include "cli/StandardStreams.h"
+#include "common/AppError.h"
+#include "common/AtomicFile.h"
+#include "results/DelimitedStream.h"
+#include "results/ResultSink.h"
 #include "session/ExecutionView.h"
 #include "session/SessionHost.h"
 #include "session/SessionRuntime.h"
 
 #include <signal.h>
 
-#include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <fstream>
-#include <iostream>
-#include <iterator>
-#include <sstream>
-#include <sys/stat.h>
-#include <thread>
+#include <memory>
+#include <optional>
 
 namespace veltro {
 
@@ -36,95 +35,48 @@ public:
     std::string failure;
 };
 
-bool readBatchText(const std::string& source, std::string& text, std::string& failure) {
-    if (source == "-") {
-        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        return true;
-    }
-    struct stat info {};
-    if (stat(source.c_str(), &info) != 0) {
-        failure = FileErrorText(fileErrorCauseOf(errno, false));
-        return false;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        failure = "It is not a regular file.";
-        return false;
-    }
-    std::ifstream file(source, std::ios::binary);
-    if (!file) {
-        failure = FileErrorText(fileErrorCauseOf(errno, false));
-        return false;
-    }
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    text = contents.str();
-    return true;
-}
-
-// Turns Ctrl+C into a Cancel on the loop's thread, for as long as it lives.
-class InterruptWatcher {
-public:
-    InterruptWatcher(MessageLoop& loop, ExecutionControl& control) {
-        sigemptyset(&interrupts);
-        sigaddset(&interrupts, SIGINT);
-        sigaddset(&interrupts, SIGTERM);
-        pthread_sigmask(SIG_BLOCK, &interrupts, &previous);
-        watcher = std::thread([this, &loop, &control] {
-            const timespec tick{0, 100'000'000};
-            while (!stopping) {
-                if (sigtimedwait(&interrupts, nullptr, &tick) > 0) {
-                    loop.post([&control] { control.Cancel(); });
-                }
-            }
-        });
-    }
-    ~InterruptWatcher() {
-        stopping = true;
-        watcher.join();
-        pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    }
-    InterruptWatcher(const InterruptWatcher&) = delete;
-    InterruptWatcher& operator=(const InterruptWatcher&) = delete;
-
-private:
-    sigset_t interrupts{};
-    sigset_t previous{};
-    std::atomic<bool> stopping = false;
-    std::thread watcher;
-};
-
-// Keeps the grids of the batch for the export at its end.
+// A run without a window: result sets go to the delimited stream as they are fetched, and
+// a cancel that may take a while says so on standard error.
 class HeadlessView : public ExecutionView {
 public:
-    std::shared_ptr<ResultSink> createResultSink() override {
-        grids.push_back(std::make_shared<GridStore>());
-        return grids.back();
+    void showPaneText(int pane, const std::string& text) override {
+        (void)pane;
+        if (text == cancellingText) {
+            // A failure shows again, and counts, when the run writes its end.
+            writeAll(stderr, text + " (Ctrl+C again ends the program at once)\n");
+        }
     }
-    std::vector<std::shared_ptr<GridStore>> grids;
+    std::shared_ptr<ResultSink> createResultSink() override { return stream->nextResult(); }
+
+    std::unique_ptr<DelimitedStream> stream;
 };
 
-bool exportResults(const CommandLine& commandLine, const HeadlessView& view, std::string& failure) {
-    const auto writer = [&](std::FILE* out) {
-        return WriteGridFile(out, view.grids, commandLine.delimiter, commandLine.header);
-    };
-    if (commandLine.exportTarget == "-") {
-        if (!writer(stdout)) {
-            failure = FileErrorText(fileErrorCauseOf(errno, true));
-            return false;
-        }
-        return true;
+int statusOf(const Session& session) {
+    if (session.statusText == canceledText) {
+        return exitCancelled;
     }
-    return writeFileAtomically(commandLine.exportTarget, writer, failure);
+    if (session.statusText == completedWithErrorsText) {
+        return exitCompletedWithErrors;
+    }
+    return exitCompleted;
+}
+
+int failWith(const std::string& text) {
+    writeAll(stderr, "veltro: " + text + "\n");
+    return exitFailure;
 }
 
 } // namespace
 
 int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
+    // Writes to a closed pipe fail with EPIPE instead of ending the process unseen.
+    signal(SIGPIPE, SIG_IGN);
+    InterruptWatcher interrupts;
     std::string batchText;
-    std::string failure;
-    if (!readBatchText(*commandLine.executeFile, batchText, failure)) {
-        std::cerr << "veltro: cannot read " << *commandLine.executeFile << ": " << failure << '\n';
-        return exitFailure;
+    try {
+        batchText = readBatchFile(*commandLine.executeFile);
+    } catch (const AppError& failure) {
+        return failWith(failure.what());
     }
 
     HeadlessSessionHost sessionHost;
@@ -132,30 +84,58 @@ int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
     const auto runtime = SessionRuntime::create(settings, sessionHost, view);
     Session& session = runtime->session;
     if (!session.Connect(*commandLine.connectString, std::nullopt)) {
-        std::cerr << "veltro: could not connect: "
-                  << (sessionHost.failure.empty() ? "no data source was chosen."
-                                                  : sessionHost.failure)
-                  << '\n';
-        return exitFailure;
+        return failWith("could not connect: " + (sessionHost.failure.empty()
+                                                     ? std::string("no data source was chosen.")
+                                                     : sessionHost.failure));
     }
-    {
-        const InterruptWatcher interrupts(runtime->loop, runtime->control);
-        runtime->control.Execute(batchText);
-        runtime->loop.runUntil([&session] { return !session.executing; });
-        runtime->control.waitForThreads(threadWaitLimit);
+    // The export file is written under a temporary name and takes its place only when the
+    // batch completed.
+    std::optional<AtomicFile> exportFile;
+    try {
+        if (commandLine.exportTarget != "-") {
+            exportFile.emplace(commandLine.exportTarget);
+        }
+    } catch (const AppError& failure) {
+        return failWith(std::string("cannot write the results: ") + failure.what());
     }
+    DelimitedStream::Options options;
+    options.delimiter = commandLine.delimiter;
+    options.columnNames = commandLine.header;
+    options.nullText = commandLine.nullText;
+    // A write that fails stops the batch: nothing more can reach the reader.
+    view.stream = std::make_unique<DelimitedStream>(
+        exportFile ? exportFile->stream() : stdout, options,
+        [&runtime](int) { runtime->loop.post([&runtime] { runtime->control.Cancel(); }); });
 
-    int status = exitCompleted;
-    if (session.statusText == canceledText) {
-        status = exitCancelled;
-    } else if (session.statusText == completedWithErrorsText) {
-        status = exitCompletedWithErrors;
+    interrupts.cancelWith(
+        [&runtime] { runtime->loop.post([&runtime] { runtime->control.Cancel(); }); });
+    runtime->control.Execute(batchText);
+    runtime->loop.runUntil([&session] { return !session.executing; });
+    runtime->control.waitForThreads(threadWaitLimit);
+    interrupts.cancelWith(nullptr);
+
+    view.stream->finish();
+    if (const int failure = view.stream->failure()) {
+        return endAfterOutputFailure(failure, "the results");
     }
-    if (!exportResults(commandLine, view, failure)) {
-        std::cerr << "veltro: cannot write the results: " << failure << '\n';
-        status = exitFailure;
+    int status = statusOf(session);
+    std::string end = session.messageBuffer + '\n' + session.statusText + '\n';
+    if (exportFile) {
+        if (status == exitCompleted) {
+            try {
+                exportFile->commit();
+            } catch (const AppError& failure) {
+                end += std::string("veltro: cannot write the results: ") + failure.what() + '\n';
+                status = exitFailure;
+            }
+        } else {
+            end += "veltro: " + commandLine.exportTarget +
+                   " was not written, since the batch did not complete.\n";
+        }
     }
-    std::cerr << session.messageBuffer << '\n' << session.statusText << '\n';
+    if (!writeAll(stderr, end)) {
+        return endAfterOutputFailure(errno, "the messages");
+    }
     return status;
 }
 

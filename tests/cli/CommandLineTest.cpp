@@ -27,6 +27,21 @@ TEST(CommandLine, UnderstoodArguments) {
     EXPECT_TRUE(defaults.header);
 }
 
+TEST(CommandLine, NullTextAndConnectStringFromTheEnvironment) {
+    EXPECT_EQ(parseCommandLine({"--connect", "c", "--execute", "-", "--null", "NULL"}).nullText,
+              "NULL");
+    EXPECT_EQ(parseCommandLine({"--connect", "c", "--execute", "-"}).nullText, "");
+    EXPECT_TRUE(parseCommandLine({"--connect", "c", "--null", "x"}).invalid);
+
+    EXPECT_EQ(parseCommandLine({"--execute", "-"}, "env").connectString,
+              std::optional<std::string>("env"));
+    EXPECT_EQ(parseCommandLine({"--connect", "c", "--execute", "-"}, "env").connectString,
+              std::optional<std::string>("c"));
+    EXPECT_TRUE(parseCommandLine({"--execute", "-"}, "").invalid);
+    // The window's start-up does not take it.
+    EXPECT_FALSE(parseCommandLine({}, "env").connectString.has_value());
+}
+
 TEST(CommandLine, AnythingElseIsRefused) {
     EXPECT_TRUE(parseCommandLine({"--bogus"}).invalid);
     EXPECT_TRUE(parseCommandLine({"--connect"}).invalid);
@@ -35,7 +50,12 @@ TEST(CommandLine, AnythingElseIsRefused) {
     EXPECT_TRUE(parseCommandLine({"--execute", "q.sql"}).invalid);
     EXPECT_TRUE(parseCommandLine({"--connect", "c", "--execute", "q", "a.qry"}).invalid);
     EXPECT_TRUE(parseCommandLine({"--connect", "c", "--no-header"}).invalid);
-    EXPECT_TRUE(parseCommandLine({"--connect", "c", "--execute", "q", "--delimiter"}).invalid);
+    EXPECT_EQ(parseCommandLine({"--connect", "c", "--execute", "q", "--delimiter"}).problem,
+              "--delimiter takes comma, tab, pipe or none.");
+    EXPECT_EQ(
+        parseCommandLine({"--connect", "c", "--execute", "q", "--delimiter", "semicolon"}).problem,
+        "--delimiter takes comma, tab, pipe or none, not \"semicolon\".");
+    EXPECT_EQ(parseCommandLine({"--bogus"}).problem, "");
     EXPECT_EQ(std::string(usageText), "Usage: Standard shell commands, DDE, and file open only.");
 }
 

@@ -1,9 +1,12 @@
 #include "TestDatabases.h"
 
+#include "common/AtomicFile.h"
 #include "results/GridExport.h"
 #include "results/GridStore.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <fstream>
 #include <sstream>
@@ -62,13 +65,22 @@ TEST_F(GridExport, NoDelimiterWritesCellsBackToBackAndNeverQuotes) {
               "12\r\na,\"b\"c\r\n\r\n");
 }
 
-TEST_F(GridExport, CellsHoldingDelimiterQuoteOrLineBreakAreQuoted) {
-    grids = {gridOf({{"x", "y"}, {"1,5", "say \"hi\""}, {"two\nlines", "plain"}})};
-    EXPECT_EQ(exportText([&](std::FILE* f) { return WriteGridFile(f, grids, ",", false); }),
-              "\"1,5\",\"say \"\"hi\"\"\"\r\n\"two\r\nlines\",plain\r\n\r\n");
-    // A comma is only special when it is the delimiter.
-    EXPECT_EQ(exportText([&](std::FILE* f) { return WriteGridFile(f, grids, "|", false); }),
-              "1,5|\"say \"\"hi\"\"\"\r\n\"two\r\nlines\"|plain\r\n\r\n");
+// Rows end with CR LF; the bytes inside a cell, line ends included, stay as they are.
+TEST_F(GridExport, CellBytesAreKeptAndQuotedWhereNeeded) {
+    grids = {gridOf({{"h\nx", "y"}, {"a\nb", "c\r\nd"}, {"1,5", "say \"hi\""}})};
+    const std::pair<std::string, std::string> cases[] = {
+        {",", "\"h\nx\",y\r\n\"a\nb\",\"c\r\nd\"\r\n\"1,5\",\"say \"\"hi\"\"\"\r\n\r\n"},
+        // A comma is only special when it is the delimiter.
+        {"|", "\"h\nx\"|y\r\n\"a\nb\"|\"c\r\nd\"\r\n1,5|\"say \"\"hi\"\"\"\r\n\r\n"},
+        {"\t", "\"h\nx\"\ty\r\n\"a\nb\"\t\"c\r\nd\"\r\n1,5\t\"say \"\"hi\"\"\"\r\n\r\n"},
+        {"", "h\nxy\r\na\nbc\r\nd\r\n1,5say \"hi\"\r\n\r\n"},
+    };
+    for (const auto& [delimiter, expected] : cases) {
+        EXPECT_EQ(
+            exportText([&](std::FILE* f) { return WriteGridFile(f, grids, delimiter, true); }),
+            expected)
+            << "delimiter '" << delimiter << "'";
+    }
 }
 
 TEST_F(GridExport, NoGridsGiveAnEmptyFile) {
@@ -128,6 +140,25 @@ TEST(GridExportFile, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
                             std::filesystem::directory_iterator()),
               1);
+}
+
+TEST(GridExportFile, NewFilesFollowTheUmaskReplacedFilesKeepTheirPermissions) {
+    const auto folder = test::workFolder("export-mode");
+    std::ofstream(folder / "old.csv") << "old";
+    std::filesystem::permissions(folder / "old.csv", static_cast<std::filesystem::perms>(0604));
+    const mode_t previousMask = umask(027);
+    for (const char* name : {"new.csv", "old.csv"}) {
+        std::string failure;
+        EXPECT_TRUE(writeFileAtomically((folder / name).string(),
+                                        [](std::FILE* f) { return std::fputs("x", f) >= 0; },
+                                        failure))
+            << failure;
+    }
+    umask(previousMask);
+    EXPECT_EQ(std::filesystem::status(folder / "new.csv").permissions(),
+              static_cast<std::filesystem::perms>(0640));
+    EXPECT_EQ(std::filesystem::status(folder / "old.csv").permissions(),
+              static_cast<std::filesystem::perms>(0604));
 }
 
 TEST(GridExportFile, DevicesAndLinksAreWrittenThroughNotReplaced) {

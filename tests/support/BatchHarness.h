@@ -4,6 +4,7 @@
 
 #include "odbc/OdbcConnection.h"
 #include "results/CRecordsetEx.h"
+#include "results/DelimitedStream.h"
 #include "results/GridStore.h"
 #include "session/ExecutionControl.h"
 #include "session/ExecutionView.h"
@@ -60,6 +61,9 @@ public:
         if (!gridWindowsWork) {
             return nullptr;
         }
+        if (stream != nullptr) {
+            return stream->nextResult();
+        }
         grids.push_back(std::make_shared<GridStore>());
         return grids.back();
     }
@@ -87,6 +91,8 @@ public:
     std::vector<std::shared_ptr<GridStore>> grids;
     const ResultSink* shownGrid = nullptr;
     std::function<void(const ResultSink&)> onRowsChanged;
+    // Where result sets go instead of grids, when set.
+    DelimitedStream* stream = nullptr;
 };
 
 // Polls for something another thread brings about (a driver counter, a server's activity),

@@ -21,22 +21,84 @@ struct ProgramResult {
     std::string err;
 };
 
-// Runs a program with arguments, extra environment and standard input; optionally sends
-// SIGINT once the standard error file first holds some text or after a delay.
+inline std::string readWholeFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A signal sent to the program once a file (its standard error, a driver's stats file) holds
+// a text.
+struct SignalOnText {
+    std::filesystem::path file;
+    std::string text;
+    int signal = SIGINT;
+};
+
+// How the program runs, beyond its arguments.
+struct ProgramSetup {
+    std::vector<std::string> environment;
+    // Standard input is a pipe (as from `<(...)`) rather than a file; the input must fit in
+    // the pipe's buffer.
+    bool inputThroughPipe = false;
+    // Descriptors the program starts without (`>&-`).
+    std::vector<int> closedStreams;
+    // Standard output goes there (such as /dev/full) instead of into stdout.txt.
+    std::string outputPath;
+    // Standard output is a pipe whose reader is gone, as after `| head -c 1`; the program
+    // inherits SIGPIPE ignored, as from some callers, so only its own handling counts.
+    bool outputReaderGone = false;
+    // Sent in order, each when its text shows.
+    std::vector<SignalOnText> signals;
+};
+
+namespace detail {
+
+// Whether the child has ended; its wait status then goes to status.
+inline bool childEnded(pid_t child, int& status) {
+    return waitpid(child, &status, WNOHANG) == child;
+}
+
+} // namespace detail
+
+// Runs a program with arguments and standard input in a folder that receives its stdin.txt,
+// stdout.txt and stderr.txt.
 inline ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args,
-                                const std::vector<std::string>& extraEnvironment,
-                                const std::string& input, const std::filesystem::path& folder,
-                                int interruptAfterMs = -1) {
+                                const std::filesystem::path& folder, const std::string& input,
+                                const ProgramSetup& setup = {}) {
     const auto inPath = folder / "stdin.txt";
-    const auto outPath = folder / "stdout.txt";
+    const auto outPath =
+        setup.outputPath.empty() ? folder / "stdout.txt" : std::filesystem::path(setup.outputPath);
     const auto errPath = folder / "stderr.txt";
     std::ofstream(inPath, std::ios::binary) << input;
+    std::ofstream(folder / "stdout.txt", std::ios::trunc);
+    int inputPipe[2] = {-1, -1};
+    int outputPipe[2] = {-1, -1};
+    if ((setup.inputThroughPipe && pipe(inputPipe) != 0) ||
+        (setup.outputReaderGone && pipe(outputPipe) != 0)) {
+        return {};
+    }
     const pid_t child = fork();
     if (child == 0) {
         freopen(inPath.c_str(), "rb", stdin);
         freopen(outPath.c_str(), "wb", stdout);
         freopen(errPath.c_str(), "wb", stderr);
-        for (const std::string& assignment : extraEnvironment) {
+        if (setup.inputThroughPipe) {
+            dup2(inputPipe[0], STDIN_FILENO);
+            close(inputPipe[0]);
+            close(inputPipe[1]);
+        }
+        if (setup.outputReaderGone) {
+            dup2(outputPipe[1], STDOUT_FILENO);
+            close(outputPipe[0]);
+            close(outputPipe[1]);
+            signal(SIGPIPE, SIG_IGN);
+        }
+        for (const int fd : setup.closedStreams) {
+            close(fd);
+        }
+        for (const std::string& assignment : setup.environment) {
             putenv(const_cast<char*>(assignment.c_str()));
         }
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
@@ -47,22 +109,36 @@ inline ProgramResult runProgram(const std::string& program, const std::vector<st
         execv(program.c_str(), argv.data());
         _exit(127);
     }
-    if (interruptAfterMs >= 0) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(interruptAfterMs));
-        kill(child, SIGINT);
+    if (setup.inputThroughPipe) {
+        close(inputPipe[0]);
+        const ssize_t written = write(inputPipe[1], input.data(), input.size());
+        (void)written; // a short write shows as a wrong result
+        close(inputPipe[1]);
+    }
+    if (setup.outputReaderGone) {
+        close(outputPipe[0]);
+        close(outputPipe[1]);
     }
     int status = 0;
-    waitpid(child, &status, 0);
+    bool ended = false;
+    for (const SignalOnText& step : setup.signals) {
+        // Polls for the event; a program that ends first gets no signal.
+        while (!(ended = detail::childEnded(child, status)) &&
+               readWholeFile(step.file).find(step.text) == std::string::npos) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        if (ended) {
+            break;
+        }
+        kill(child, step.signal);
+    }
+    if (!ended) {
+        waitpid(child, &status, 0);
+    }
     ProgramResult result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    const auto slurp = [](const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    };
-    result.out = slurp(outPath);
-    result.err = slurp(errPath);
+    result.out = readWholeFile(folder / "stdout.txt");
+    result.err = readWholeFile(errPath);
     return result;
 }
 

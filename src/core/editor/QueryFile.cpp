@@ -1,5 +1,7 @@
 #include "editor/QueryFile.h"
 
+#include "common/FileDescriptor.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,22 +10,6 @@
 namespace veltro {
 
 namespace {
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd(fd) {}
-    ~FileDescriptor() {
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd; }
-
-private:
-    int fd;
-};
 
 QueryFileContents failure(int errnoValue) {
     QueryFileContents contents;

@@ -1,130 +1,26 @@
 #include "results/GridExport.h"
 
-#include "common/FileErrorText.h"
+#include "results/BlockWriter.h"
+#include "results/DelimitedFormat.h"
 #include "results/GridStore.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <filesystem>
 
 namespace veltro {
 
 namespace {
 
-// Written in blocks of about this size.
-constexpr std::size_t flushThreshold = 1 << 20;
-
-// Text mode: every line feed goes out as CR LF.
-void appendText(std::string& out, std::string_view text) {
-    std::size_t start = 0;
-    for (std::size_t lf = text.find('\n'); lf != std::string_view::npos;
-         lf = text.find('\n', start)) {
-        out.append(text.substr(start, lf - start));
-        out += "\r\n";
-        start = lf + 1;
-    }
-    out.append(text.substr(start));
-}
-
-// The characters that make a cell need quotes: a one-character delimiter, a quote, CR, LF.
-std::string specialCharacters(const std::string& delimiter) {
-    return delimiter.size() == 1 ? delimiter + "\"\r\n" : std::string();
-}
-
-bool needsQuotes(std::string_view cell, const std::string& delimiter, const std::string& special) {
-    if (delimiter.empty()) {
-        return false;
-    }
-    if (!special.empty()) {
-        return cell.find_first_of(special) != std::string_view::npos;
-    }
-    return cell.find(delimiter) != std::string_view::npos ||
-           cell.find_first_of("\"\r\n") != std::string_view::npos;
-}
-
-void appendCell(std::string& out, std::string_view cell, const std::string& delimiter,
-                const std::string& special) {
-    if (!needsQuotes(cell, delimiter, special)) {
-        // With a delimiter, a cell holding a line feed is quoted; without one, its line
-        // feeds still go out as CR LF.
-        if (delimiter.empty()) {
-            appendText(out, cell);
-        } else {
-            out.append(cell);
-        }
-        return;
-    }
-    std::string quoted = "\"";
-    for (const char c : cell) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    quoted += '"';
-    appendText(out, quoted);
-}
-
-class BlockWriter {
-public:
-    explicit BlockWriter(std::FILE* file) : file(file) { buffer.reserve(flushThreshold + 4096); }
-
-    std::string& text() { return buffer; }
-
-    bool flushIfFull() { return buffer.size() < flushThreshold || flush(); }
-
-    bool flush() {
-        if (!buffer.empty() &&
-            std::fwrite(buffer.data(), 1, buffer.size(), file) != buffer.size()) {
-            return false;
-        }
-        buffer.clear();
-        return true;
-    }
-
-private:
-    std::FILE* file;
-    std::string buffer;
-};
-
 void appendRow(std::string& out, const GridStore& grid, int row, int firstCol, int lastCol,
-               const std::string& delimiter, const std::string& special) {
+               const DelimitedFormat& format) {
     bool first = true;
     grid.VisitRow(row, firstCol, lastCol, [&](std::string_view cell) {
         if (!first) {
-            out += delimiter;
+            out += format.delimiter();
         }
         first = false;
-        appendCell(out, cell, delimiter, special);
+        format.appendCell(out, cell);
     });
-}
-
-// A device or a pipe (/dev/null, a named pipe) is written as it is: renaming a file onto
-// it would replace it.
-// Runs the writer and closes the file: 0, or the cause of the failure.
-int writeAndClose(std::FILE* file, const std::function<bool(std::FILE*)>& writer) {
-    const bool written = writer(file);
-    const int writeErrno = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (written && closed) {
-        return 0;
-    }
-    return fileErrorCauseOf(written ? errno : writeErrno, true);
-}
-
-bool writeInPlace(const std::string& path, const std::function<bool(std::FILE*)>& writer,
-                  const std::function<bool(int)>& fail) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        return fail(fileErrorCauseOf(errno, true));
-    }
-    if (const int cause = writeAndClose(file, writer)) {
-        return fail(cause);
-    }
-    return true;
 }
 
 } // namespace
@@ -149,12 +45,12 @@ std::string delimiterOfFormat(const std::string& formatText, const std::string& 
 bool WriteGridFile(std::FILE* out, const std::vector<std::shared_ptr<GridStore>>& grids,
                    const std::string& delimiter, bool columnNames) {
     BlockWriter writer(out);
-    const std::string special = specialCharacters(delimiter);
+    const DelimitedFormat format(delimiter);
     for (const auto& grid : grids) {
         const int rows = grid->Rows();
         const int cols = grid->Cols();
         for (int row = columnNames ? 0 : 1; row < rows; ++row) {
-            appendRow(writer.text(), *grid, row, 0, cols - 1, delimiter, special);
+            appendRow(writer.text(), *grid, row, 0, cols - 1, format);
             writer.text() += "\r\n";
             if (!writer.flushIfFull()) {
                 return false;
@@ -162,7 +58,7 @@ bool WriteGridFile(std::FILE* out, const std::vector<std::shared_ptr<GridStore>>
         }
         writer.text() += "\r\n";
     }
-    return writer.flush() && std::fflush(out) == 0;
+    return writer.flush();
 }
 
 bool WriteGridSelection(std::FILE* out, const GridStore& grid, const std::string& delimiter) {
@@ -171,64 +67,17 @@ bool WriteGridSelection(std::FILE* out, const GridStore& grid, const std::string
     const int firstCol = std::min(grid.Col(), grid.ColSel());
     const int lastCol = std::max(grid.Col(), grid.ColSel());
     BlockWriter writer(out);
-    const std::string special = specialCharacters(delimiter);
+    const DelimitedFormat format(delimiter);
     for (int row = firstRow; row <= lastRow; ++row) {
         if (row > firstRow) {
             writer.text() += "\r\n";
         }
-        appendRow(writer.text(), grid, row, firstCol, lastCol, delimiter, special);
+        appendRow(writer.text(), grid, row, firstCol, lastCol, format);
         if (!writer.flushIfFull()) {
             return false;
         }
     }
-    return writer.flush() && std::fflush(out) == 0;
-}
-
-bool writeFileAtomically(const std::string& path, const std::function<bool(std::FILE*)>& writer,
-                         std::string& failureText) {
-    const auto fail = [&](int cause) {
-        failureText = "File Path Name: <" + path + "> " + FileErrorText(cause);
-        return false;
-    };
-    std::error_code ignored;
-    const auto existing = std::filesystem::status(path, ignored);
-    if (std::filesystem::exists(existing) && !std::filesystem::is_regular_file(existing)) {
-        return writeInPlace(path, writer, fail);
-    }
-    // Through a link, the file it points to is the one replaced.
-    const std::filesystem::path target = std::filesystem::exists(existing)
-                                             ? std::filesystem::canonical(path, ignored)
-                                             : std::filesystem::path(path);
-    std::string temporary =
-        (target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path()) /
-        ("." + target.filename().string() + ".XXXXXX");
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) {
-        return fail(fileErrorCauseOf(errno, true));
-    }
-    std::FILE* file = fdopen(fd, "wb");
-    if (file == nullptr) {
-        const int cause = fileErrorCauseOf(errno, true);
-        close(fd);
-        std::remove(temporary.c_str());
-        return fail(cause);
-    }
-    if (const int cause = writeAndClose(file, writer)) {
-        std::remove(temporary.c_str());
-        return fail(cause);
-    }
-    // mkstemp makes the file private: a replaced file keeps its permissions, a new one
-    // gets the usual read access for others.
-    const auto permissions = std::filesystem::exists(existing)
-                                 ? existing.permissions()
-                                 : static_cast<std::filesystem::perms>(0644);
-    std::filesystem::permissions(temporary, permissions, ignored);
-    if (std::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int cause = fileErrorCauseOf(errno, true);
-        std::remove(temporary.c_str());
-        return fail(cause);
-    }
-    return true;
+    return writer.flush();
 }
 
 } // namespace veltro

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,19 +19,14 @@ inline constexpr const char* noneFormat = "<None>";
 std::string delimiterOfFormat(const std::string& formatText, const std::string& previous);
 
 // Every grid in order, each row's cells joined by the delimiter, each grid followed by an
-// empty line; row 0 (the column names) only when asked. Lines end with CR LF. A cell that
-// holds the delimiter, a double quote, CR or LF is quoted (inner quotes doubled), except
-// with no delimiter at all. False when writing failed (errno tells why).
+// empty line; row 0 (the column names) only when asked. Rows end with CR LF; a cell's bytes
+// are written as they are, line feeds included. A cell that holds the delimiter, a double
+// quote, CR or LF is quoted (inner quotes doubled), except with no delimiter at all. False
+// when writing failed (errno tells why).
 bool WriteGridFile(std::FILE* out, const std::vector<std::shared_ptr<GridStore>>& grids,
                    const std::string& delimiter, bool columnNames);
 
 // The selected block of one grid, rows joined by CR LF, no line end after the last row.
 bool WriteGridSelection(std::FILE* out, const GridStore& grid, const std::string& delimiter);
-
-// Writes a file through a temporary file beside it, renamed into place only when complete,
-// so a failure never leaves a partial file under the name. On failure the text is
-// "File Path Name: <path> " followed by the cause's text.
-bool writeFileAtomically(const std::string& path, const std::function<bool(std::FILE*)>& writer,
-                         std::string& failureText);
 
 } // namespace veltro

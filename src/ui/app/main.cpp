@@ -2,13 +2,16 @@
 #include "app/QtSettingsStore.h"
 #include "cli/CommandLine.h"
 #include "cli/HeadlessRunner.h"
+#include "cli/StandardStreams.h"
 
 #include <QMessageBox>
 
+#include <cerrno>
 #include <clocale>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -21,21 +24,33 @@ bool hasInteractiveDisplay() {
     return std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
 }
 
+// Writes what --help or --version asked for.
+int answer(const std::string& text) {
+    return veltro::writeAll(stdout, text) ? veltro::exitCompleted
+                                          : veltro::endAfterOutputFailure(errno, "the answer");
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    veltro::occupyClosedStandardStreams();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const veltro::CommandLine commandLine = veltro::parseCommandLine(arguments);
+    const char* environmentConnect = std::getenv("VELTRO_CONNECT");
+    const veltro::CommandLine commandLine = veltro::parseCommandLine(
+        arguments, environmentConnect != nullptr ? std::optional<std::string>(environmentConnect)
+                                                 : std::nullopt);
     if (commandLine.help) {
-        std::fputs(veltro::helpText().c_str(), stdout);
-        return 0;
+        return answer(veltro::helpText());
     }
     if (commandLine.version) {
-        std::printf("Veltro (using ODBC) %s\n", VELTRO_VERSION);
-        return 0;
+        return answer(std::string("Veltro (using ODBC) ") + VELTRO_VERSION + "\n");
     }
     if (commandLine.invalid) {
-        std::fprintf(stderr, "%s\n", veltro::usageText);
+        if (!commandLine.problem.empty()) {
+            veltro::writeAll(stderr, "veltro: " + commandLine.problem + "\n");
+            return veltro::exitFailure;
+        }
+        veltro::writeAll(stderr, std::string(veltro::usageText) + "\n");
         if (hasInteractiveDisplay()) {
             QApplication app(argc, argv);
             QMessageBox::information(nullptr, "Veltro (using ODBC)", veltro::usageText);

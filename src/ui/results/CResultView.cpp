@@ -1,8 +1,8 @@
 #include "results/CResultView.h"
 
 #include "app/PromptService.h"
+#include "common/AtomicFile.h"
 #include "results/CMSFlexGrid.h"
-#include "results/GridExport.h"
 #include "results/ResultFonts.h"
 #include "results/ResultPaneText.h"
 #include "results/ResultViewOwner.h"

@@ -1,6 +1,7 @@
 #include "results/SaveGridResults.h"
 
 #include "app/PromptService.h"
+#include "common/AtomicFile.h"
 #include "results/CExportDlg.h"
 #include "results/CMSFlexGrid.h"
 #include "results/CResultView.h"

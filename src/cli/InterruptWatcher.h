@@ -1,0 +1,41 @@
+#pragma once
+
+#include <signal.h>
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace veltro {
+
+// Ctrl+C (SIGINT) and SIGTERM for a run without a window, for as long as the object lives.
+// Both are blocked in the constructing thread and in every thread it starts afterwards, and
+// taken by a watcher thread: while a cancel action is set, the first Ctrl+C runs it. A second
+// Ctrl+C, a Ctrl+C with nothing to cancel, or SIGTERM end the process at once (exitCancelled,
+// exitTerminated), after removing the temporary files of unfinished exports, so that a hung
+// driver call cannot keep the process alive.
+class InterruptWatcher {
+public:
+    InterruptWatcher();
+    ~InterruptWatcher();
+    InterruptWatcher(const InterruptWatcher&) = delete;
+    InterruptWatcher& operator=(const InterruptWatcher&) = delete;
+
+    // What the first Ctrl+C does from now on; an empty function when there is nothing to
+    // cancel. The action runs on the watcher thread and must not wait.
+    void cancelWith(std::function<void()> action);
+
+private:
+    void watch();
+
+    sigset_t signals{};
+    sigset_t previous{};
+    std::mutex mutex;
+    std::function<void()> cancel;
+    bool cancelRequested = false;
+    std::atomic<bool> stopping = false;
+    std::thread watcher;
+};
+
+} // namespace veltro

@@ -1,0 +1,162 @@
+#include "results/DelimitedStream.h"
+
+#include "results/ResultSink.h"
+
+namespace veltro {
+
+class DelimitedStream::Result : public ResultSink {
+public:
+    explicit Result(DelimitedStream& owner) : stream(owner) {}
+
+    int Rows() const override { return rows; }
+    int Cols() const override { return cols; }
+    bool SetCols(int count) override {
+        if (count < 0 || finished) {
+            return false;
+        }
+        cols = count;
+        return true;
+    }
+    bool SetRows(int count) override {
+        if (count < 0 || finished) {
+            return false;
+        }
+        if (pendingRow >= count) {
+            stream.writer.text().resize(rowStart);
+            pendingRow = -1;
+        }
+        rows = count;
+        return true;
+    }
+    bool SetTextMatrix(int row, int col, std::string_view text) override {
+        return writeCell(row, col, text, false);
+    }
+    bool SetNullCell(int row, int col) override { return writeCell(row, col, {}, true); }
+    bool SetColWidth(int col, int) override { return col >= 0 && col < cols; }
+    bool SetColAlignment(int col, int) override { return col >= 0 && col < cols; }
+
+    void finish() {
+        if (finished) {
+            return;
+        }
+        closeRow();
+        writeEmptyRows(rows);
+        stream.writer.text() += "\r\n";
+        finished = true;
+    }
+
+private:
+    bool shown(int row) const { return row != 0 || stream.options.columnNames; }
+
+    bool writeCell(int row, int col, std::string_view text, bool isNull) {
+        if (finished || row < 0 || row >= rows || col < 0 || col >= cols) {
+            return false;
+        }
+        if (row != pendingRow) {
+            if (row < pendingRow || row < writtenRows) {
+                return false;
+            }
+            closeRow();
+            writeEmptyRows(row);
+            pendingRow = row;
+            rowStart = stream.writer.text().size();
+            nextCol = 0;
+        }
+        if (col < nextCol) {
+            return false;
+        }
+        if (shown(row)) {
+            std::string& out = stream.writer.text();
+            for (int skipped = nextCol; skipped <= col; ++skipped) {
+                if (skipped > 0) {
+                    out += stream.format.delimiter();
+                }
+            }
+            if (isNull) {
+                out += stream.options.nullText;
+            } else {
+                stream.format.appendCell(out, text);
+            }
+        }
+        nextCol = col + 1;
+        return true;
+    }
+
+    // The row being written is complete: it can no longer be cut.
+    void closeRow() {
+        if (pendingRow < 0) {
+            return;
+        }
+        if (shown(pendingRow)) {
+            std::string& out = stream.writer.text();
+            for (int col = std::max(nextCol, 1); col < cols; ++col) {
+                out += stream.format.delimiter();
+            }
+            out += "\r\n";
+        }
+        writtenRows = pendingRow + 1;
+        pendingRow = -1;
+        stream.flushIfFull();
+    }
+
+    // Rows made room for but never written: empty cells.
+    void writeEmptyRows(int end) {
+        for (int row = writtenRows; row < end; ++row) {
+            if (shown(row)) {
+                std::string& out = stream.writer.text();
+                for (int col = 1; col < cols; ++col) {
+                    out += stream.format.delimiter();
+                }
+                out += "\r\n";
+            }
+        }
+        writtenRows = std::max(writtenRows, end);
+        stream.flushIfFull();
+    }
+
+    DelimitedStream& stream;
+    int rows = 0;
+    int cols = 0;
+    int writtenRows = 0;
+    int pendingRow = -1;
+    int nextCol = 0;
+    std::size_t rowStart = 0;
+    bool finished = false;
+};
+
+DelimitedStream::DelimitedStream(std::FILE* out, Options streamOptions,
+                                 std::function<void(int)> failureHandler)
+    : writer(out), format(streamOptions.delimiter), options(std::move(streamOptions)),
+      onFailure(std::move(failureHandler)) {}
+
+DelimitedStream::~DelimitedStream() = default;
+
+std::shared_ptr<ResultSink> DelimitedStream::nextResult() {
+    if (current) {
+        current->finish();
+    }
+    current = std::make_shared<Result>(*this);
+    return current;
+}
+
+bool DelimitedStream::finish() {
+    if (current) {
+        current->finish();
+        current.reset();
+    }
+    writer.flush();
+    flushIfFull();
+    return writer.failure() == 0;
+}
+
+void DelimitedStream::flushIfFull() {
+    writer.flushIfFull();
+    if (writer.failure() != 0 && !failureReported) {
+        failureReported = true;
+        if (onFailure) {
+            onFailure(writer.failure());
+        }
+    }
+}
+
+} // namespace veltro
