@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPixmap>
+#include <QStandardPaths>
 
 // The resources live in a static library: nothing would pull them in by itself.
 static void loadIconResources() {
@@ -62,6 +63,16 @@ void setUpIconTheme() {
         QIcon::setThemeName(QString::fromLatin1(standardTheme));
     }
     QIcon::setFallbackThemeName(QString::fromLatin1(standardTheme));
+    // Some platforms (offscreen among them) name no folders to look for themes in.
+    QStringList folders = QIcon::themeSearchPaths();
+    for (const QString& data :
+         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        const QString icons = data + QStringLiteral("/icons");
+        if (!folders.contains(icons)) {
+            folders << icons;
+        }
+    }
+    QIcon::setThemeSearchPaths(folders);
 }
 
 } // namespace veltro
