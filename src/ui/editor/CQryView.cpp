@@ -1,5 +1,6 @@
 #include "editor/CQryView.h"
 
+#include "app/IconFactory.h"
 #include "app/PrinterSetup.h"
 #include "app/PromptService.h"
 #include "app/WaitCursor.h"
@@ -107,6 +108,16 @@ void CQryView::createActions() {
     makeAction(Command::findNext, QStringLiteral("Find &Next\tF3"), {K(Qt::Key_F3)});
     makeAction(Command::replace, QStringLiteral("R&eplace...\tCtrl+H"), {K(Qt::CTRL | Qt::Key_H)});
 
+    // The tool bar gives its own buttons their icons; these show in the menus.
+    const QColor editing(0x45, 0x5a, 0x64);
+    action(Command::undo)->setIcon(themedIcon(QStringLiteral("edit-undo"), "U", editing));
+    action(Command::redo)->setIcon(themedIcon(QStringLiteral("edit-redo"), "R", editing));
+    action(Command::selectAll)
+        ->setIcon(themedIcon(QStringLiteral("edit-select-all"), "A", editing));
+    action(Command::replace)
+        ->setIcon(themedIcon(QStringLiteral("edit-find-replace"), "H", editing));
+    action(Command::font)
+        ->setIcon(themedIcon(QStringLiteral("preferences-desktop-font"), "F", editing));
     action(Command::wrapWord)->setCheckable(true);
     action(Command::wrapWord)->setChecked(wrapping);
 
@@ -398,7 +409,11 @@ QFont CQryView::shownFont() const {
     // The styles carry the point size QScintilla draws with; the stored face may exist
     // only as a substitute, which is what the user sees.
     QFont shown = sqlLexer->font(QsciLexerSQL::Default);
-    shown.setFamily(QFontInfo(shown).family());
+    const QFontInfo drawn(shown);
+    shown.setFamily(drawn.family());
+    // By its own name: a face whose upright style is not called "Regular" would otherwise
+    // open on its first style, an oblique one for some.
+    shown.setStyleName(drawn.styleName());
     return shown;
 }
 

@@ -232,6 +232,8 @@ TEST_F(QryViewTest, FontDialogStartsFromTheFontOnShow) {
     EXPECT_NEAR(start.pointSizeF(), 15 * 72.0 / view->logicalDpiY(), 0.01);
     QFontDialog dialog(start);
     EXPECT_EQ(dialog.currentFont().family(), start.family());
+    EXPECT_FALSE(dialog.currentFont().italic());
+    EXPECT_EQ(dialog.currentFont().weight(), view->queryFont().weight());
     EXPECT_NEAR(dialog.currentFont().pointSizeF(), start.pointSizeF(), 0.5);
 }
 
