@@ -2,7 +2,10 @@
 
 #include "app/PromptService.h"
 
+#include <QPrinter>
+
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +22,9 @@ public:
 
     PromptAnswer message(QWidget*, const QString& text, PromptButtons, PromptIcon) override {
         messages.push_back(text.toStdString());
+        if (onMessage) {
+            onMessage(messages.back());
+        }
         if (answers.empty()) {
             return PromptAnswer::cancel;
         }
@@ -36,12 +42,34 @@ public:
         suggestions.push_back(suggested.toStdString());
         return takeFileName();
     }
-    std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return font; }
+    std::optional<QFont> chooseFont(QWidget*, const QFont& initial) override {
+        initialFonts.push_back(initial);
+        return font;
+    }
+    // Print dialogs are cancelled; printer set-up takes the orientation given, if any.
+    bool choosePrinter(QWidget*, QPrinter& printer) override {
+        printOrientations.push_back(printer.pageLayout().orientation());
+        return false;
+    }
+    bool setUpPrinter(QWidget*, QPrinter& printer) override {
+        ++printerSetUps;
+        if (!setUpOrientation) {
+            return false;
+        }
+        printer.setPageOrientation(*setUpOrientation);
+        return true;
+    }
     void beep() override { ++beeps; }
 
     std::deque<PromptAnswer> answers;
     std::deque<QString> fileNames;
     std::optional<QFont> font;
+    std::vector<QFont> initialFonts;
+    std::optional<QPageLayout::Orientation> setUpOrientation;
+    std::vector<QPageLayout::Orientation> printOrientations;
+    int printerSetUps = 0;
+    // Called with each message as it is asked, while the program waits for the answer.
+    std::function<void(const std::string&)> onMessage;
     std::vector<std::string> messages;
     std::vector<std::string> captions;
     std::vector<std::string> suggestions;

@@ -6,19 +6,29 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
+#include "cli/CommandLine.h"
 #include "editor/CQryView.h"
 #include "editor/CVeltroDoc.h"
 #include "odbc/DataSourcePrompt.h"
 #include "results/CMSFlexGrid.h"
 #include "results/CResultView.h"
 #include "session/CChildFrame.h"
+#include "session/ExecutionControl.h"
 #include "session/Session.h"
 #include "settings/MemorySettingsStore.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QDialog>
 #include <QElapsedTimer>
+#include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
 #include <QTest>
+
+#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -75,6 +85,35 @@ protected:
     }
 
     std::string sqlite() { return test::sqliteConnectString(test::workFolder("window") / "w.db"); }
+
+    QMdiSubWindow* windowOf(CChildFrame* session) {
+        return qobject_cast<QMdiSubWindow*>(session->parentWidget());
+    }
+
+    void activateFrame() {
+        frame->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    }
+
+    // The menu's actions as they are when it opens (the session menus fill themselves then).
+    static QList<QAction*> openedMenuActions(QMenu* menu) {
+        emit menu->aboutToShow();
+        QList<QAction*> all;
+        for (QAction* action : menu->actions()) {
+            all << (action->menu() != nullptr ? openedMenuActions(action->menu())
+                                              : QList<QAction*>{action});
+        }
+        return all;
+    }
+
+    QMenu* topMenu(const QString& title) {
+        for (QAction* top : frame->menuBar()->actions()) {
+            if (top->text() == title) {
+                return top->menu();
+            }
+        }
+        return nullptr;
+    }
 
     MemorySettingsStore settings;
     FixedPrompt prompt;
@@ -228,6 +267,204 @@ TEST_F(SessionWindow, WindowPlacementIsSavedAndANineNumberValueIsIgnored) {
     other.restorePlacement();
     EXPECT_TRUE(other.isVisible());
     EXPECT_EQ(other.size(), QSize(1100, 760));
+}
+
+// Every key a menu shows, pressed with the focus in the query editor, in the results text
+// and in a grid, reaches that menu command; only Copy, Select All and Wrap Word are the
+// results pane's own there.
+TEST_F(SessionWindow, EveryMenuShortcutWorksWhereverTheFocusIs) {
+    CChildFrame* session = open(test::testDriver("FetchDelay=1"));
+    ASSERT_NE(session, nullptr);
+    activateFrame();
+    std::vector<std::pair<QAction*, QKeySequence>> shortcuts;
+    for (QAction* top : frame->menuBar()->actions()) {
+        for (QAction* action : openedMenuActions(top->menu())) {
+            for (const QKeySequence& key : action->shortcuts()) {
+                shortcuts.emplace_back(action, key);
+            }
+        }
+    }
+    QStringList keys;
+    for (const auto& [action, key] : shortcuts) {
+        keys << key.toString();
+    }
+    for (const char* expected :
+         {"Ctrl+T", "Ctrl+O",    "Ctrl+S", "Ctrl+P", "Ctrl+F4", "Ctrl+G",       "F5",     "Ctrl+E",
+          "Alt+X",  "Alt+Pause", "Ctrl+N", "F4",     "Ctrl+Z",  "Ctrl+Y",       "Ctrl+X", "Ctrl+C",
+          "Ctrl+V", "Ctrl+A",    "Ctrl+F", "F3",     "Ctrl+H",  "Ctrl+Shift+U", "Ctrl+U", "F7"}) {
+        EXPECT_TRUE(keys.contains(expected)) << expected;
+    }
+
+    const std::string rows = "SELECT 1 AS a, 'x' AS b UNION ALL SELECT 2, 'y'";
+    // Its first grid is on show as soon as the second, endless one begins.
+    const std::string endless = "SELECT 1 AS a;\nWITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                                "SELECT i + 1 FROM n WHERE i < 1000000) SELECT i FROM n";
+    enum class Place { editor, resultsText, grid };
+    // A finished batch (or a running one) with every command it allows enabled, and the
+    // focus at the place.
+    const auto prepare = [&](Place place, bool running) -> QWidget* {
+        for (CChildFrame* other : std::vector<CChildFrame*>(frame->sessions())) {
+            if (other != session) {
+                windowOf(other)->close();
+            }
+        }
+        EXPECT_TRUE(waitFor([&] { return frame->sessionCount() == 1; }));
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (qobject_cast<QDialog*>(window) != nullptr) {
+                window->hide();
+            }
+        }
+        activateFrame();
+        CQryView& editor = session->queryView();
+        if (running) {
+            editor.setTextUtf8(endless);
+            session->executeQuery();
+            EXPECT_TRUE(waitFor([&] { return session->resultView().gridOnShow(); }));
+        } else {
+            execute(*session, rows);
+            // Something to undo and to redo (edits apart, so that they are not merged), a
+            // selection and text to paste.
+            editor.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+            editor.insertAt("-- keys\n", 0, 0);
+            editor.appendTextUtf8(" ");
+            editor.undo();
+            editor.setSelectionRange(0, 6);
+            QGuiApplication::clipboard()->setText("clip");
+        }
+        QWidget* target = &editor;
+        if (place == Place::resultsText) {
+            session->executionControl().navigation().ToggleMessages();
+            target = &session->resultView();
+        } else if (place == Place::grid) {
+            target = session->resultView().currentGrid();
+        }
+        session->updateCommandStates();
+        target->setFocus();
+        EXPECT_TRUE(waitFor([&] { return QApplication::focusWidget() == target; }));
+        return target;
+    };
+
+    const QStringList paneKeys = {"Ctrl+C", "Ctrl+A", "F7"};
+    for (const Place place : {Place::editor, Place::resultsText, Place::grid}) {
+        for (const auto& [action, key] : shortcuts) {
+            const bool cancelling = key.toString() == "Alt+Pause";
+            if (cancelling && place == Place::resultsText) {
+                continue; // While a batch runs, its first grid covers the results text.
+            }
+            const QString where = QString("%1 in place %2").arg(key.toString()).arg(int(place));
+            QWidget* target = prepare(place, cancelling);
+            ASSERT_NE(target, nullptr) << where.toStdString();
+            const bool paneOwnsKey = place != Place::editor && paneKeys.contains(key.toString());
+            EXPECT_TRUE(paneOwnsKey || action->isEnabled()) << where.toStdString();
+            QSignalSpy triggered(action, &QAction::triggered);
+            QTest::keySequence(target, key);
+            EXPECT_EQ(triggered.count(), paneOwnsKey ? 0 : 1) << where.toStdString();
+            EXPECT_TRUE(waitFor([&] { return !session->session().executing; }));
+        }
+    }
+}
+
+TEST_F(SessionWindow, CommandLineFileOpensInASessionOnTheGivenConnection) {
+    const auto file = test::workFolder("commandline") / "start.qry";
+    std::ofstream(file) << "SELECT 7";
+    frame->openFromCommandLine(parseCommandLine({"--connect", sqlite(), file.string()}));
+    EXPECT_EQ(prompt.asked, 0);
+    ASSERT_EQ(frame->sessionCount(), 1);
+    CChildFrame* session = frame->sessions().front();
+    EXPECT_EQ(session->queryView().textUtf8(), "SELECT 7");
+    EXPECT_TRUE(session->document().title().startsWith("SQLite - start.qry"))
+        << session->document().title().toStdString();
+}
+
+TEST_F(SessionWindow, WithoutASessionPrintSetupWorksAndSessionMenusAreHidden) {
+    const auto visibleMenus = [this] {
+        QStringList titles;
+        for (QAction* top : frame->menuBar()->actions()) {
+            if (top->isVisible()) {
+                titles << top->text();
+            }
+        }
+        return titles;
+    };
+    EXPECT_EQ(visibleMenus(), QStringList({"&File", "&Window", "&Help"}));
+    QAction* printSetup = nullptr;
+    for (QAction* action : openedMenuActions(topMenu("&File"))) {
+        if (action->text() == "Print Set&up...") {
+            printSetup = action;
+        }
+    }
+    ASSERT_NE(printSetup, nullptr);
+    EXPECT_TRUE(printSetup->isEnabled());
+    prompts.setUpOrientation = QPageLayout::Landscape;
+    printSetup->trigger();
+    EXPECT_EQ(prompts.printerSetUps, 1);
+
+    // The orientation chosen there is the one the next print starts from.
+    CChildFrame* session = open(sqlite());
+    ASSERT_NE(session, nullptr);
+    EXPECT_EQ(visibleMenus(),
+              QStringList({"&File", "&Edit", "&Query", "&Results", "&Window", "&Help"}));
+    EXPECT_FALSE(openedMenuActions(topMenu("&Query")).isEmpty());
+    session->queryView().printQuery();
+    ASSERT_EQ(prompts.printOrientations.size(), 1u);
+    EXPECT_EQ(prompts.printOrientations[0], QPageLayout::Landscape);
+}
+
+// The active session is asked first, each question names its document as the title does,
+// and the count of connections drops with each session closed.
+TEST_F(SessionWindow, DisconnectAllAsksTheActiveSessionFirstAndCountsDown) {
+    std::vector<CChildFrame*> sessions;
+    for (int i = 0; i < 3; ++i) {
+        sessions.push_back(open(sqlite()));
+        ASSERT_NE(sessions.back(), nullptr);
+        sessions.back()->queryView().setTextUtf8("SELECT " + std::to_string(i));
+    }
+    const auto file = test::workFolder("closing") / "saved.qry";
+    std::ofstream(file) << "SELECT 0";
+    ASSERT_TRUE(sessions[2]->document().openFile(QString::fromStdString(file.string())));
+    sessions[2]->queryView().setTextUtf8("SELECT 2");
+    const auto untitled = [](CChildFrame* session) {
+        return session->document().title().section(" - ", 1, 1).toStdString();
+    };
+    frame->findChild<QMdiArea*>()->setActiveSubWindow(windowOf(sessions[1]));
+    std::vector<std::string> names;
+    std::vector<QString> counts;
+    prompts.onMessage = [&](const std::string& text) {
+        names.push_back(text);
+        counts.push_back(frame->connectionCountText());
+    };
+    prompts.answers = {PromptAnswer::no, PromptAnswer::no, PromptAnswer::no};
+    frame->disconnectAll();
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_EQ(names[0], "Save changes to " + untitled(sessions[1]) + "?");
+    std::sort(names.begin() + 1, names.end());
+    EXPECT_EQ(names[1], "Save changes to " + untitled(sessions[0]) + "?");
+    EXPECT_EQ(names[2], "Save changes to saved.qry?");
+    EXPECT_EQ(counts,
+              std::vector<QString>({"Total # of connections: 3", "Total # of connections: 2",
+                                    "Total # of connections: 1"}));
+    EXPECT_EQ(frame->connectionCountText(), "Total # of connections: 0");
+}
+
+TEST_F(SessionWindow, ExitAsksTheActiveSessionWithItsRunningBatchFirst) {
+    CChildFrame* quiet = open(sqlite());
+    ASSERT_NE(quiet, nullptr);
+    quiet->queryView().setTextUtf8("SELECT 1");
+    CChildFrame* busy = open(test::testDriver("FetchDelay=20"));
+    ASSERT_NE(busy, nullptr);
+    busy->queryView().setTextUtf8("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                                  "FROM n WHERE i < 100000) SELECT i FROM n");
+    busy->executeQuery();
+    frame->findChild<QMdiArea*>()->setActiveSubWindow(windowOf(busy));
+    // Yes to cancelling, then No to saving either query.
+    prompts.answers = {PromptAnswer::yes, PromptAnswer::no, PromptAnswer::no};
+    frame->close();
+    ASSERT_FALSE(prompts.messages.empty());
+    EXPECT_EQ(prompts.messages[0],
+              "A query execution is in progress. Are you sure you wish to cancel this query?");
+    EXPECT_TRUE(waitFor([&] { return frame->sessionCount() == 0; }));
+    EXPECT_EQ(prompts.messages.size(), 3u);
+    EXPECT_FALSE(frame->isVisible());
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "app/CAboutDlg.h"
 
+#include "app/IconFactory.h"
 #include "app/PromptService.h"
 #include "odbc/OdbcConnection.h"
 #include "session/CChildFrame.h"
@@ -8,6 +9,8 @@
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -30,9 +33,7 @@ CAboutDlg::CAboutDlg(CChildFrame* activeSession, QWidget* parent)
     }
     versionLabel->setText(odbcVersion);
     versionLabel->setObjectName("odbcVersion");
-    auto* title =
-        new QLabel(QString("Veltro (using ODBC) Version %1").arg(VELTRO_UI_VERSION), this);
-    auto* build = new QLabel("(MBCS Build)", this);
+    versionLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     link->setObjectName("homePage");
     link->setCursor(Qt::PointingHandCursor);
     link->setTextFormat(Qt::PlainText);
@@ -42,15 +43,47 @@ CAboutDlg::CAboutDlg(CChildFrame* activeSession, QWidget* parent)
     link->setFont(underlined);
     link->installEventFilter(this);
     paintLink();
+
+    auto* icon = new QLabel(this);
+    icon->setPixmap(applicationIcon().pixmap(64, 64));
+    icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    auto* name = new QLabel("Veltro (using ODBC)", this);
+    QFont nameFont = name->font();
+    nameFont.setBold(true);
+    nameFont.setPointSizeF(nameFont.pointSizeF() * 1.4);
+    name->setFont(nameFont);
+
+    // The facts as label and value side by side, each on one line.
+    auto* facts = new QGridLayout;
+    facts->setHorizontalSpacing(12);
+    const auto addFact = [this, facts](const QString& label, QWidget* value) {
+        const int row = facts->rowCount();
+        facts->addWidget(new QLabel(label, this), row, 0);
+        facts->addWidget(value, row, 1);
+    };
+    addFact("Version:", new QLabel(QString("%1 (MBCS Build)").arg(VELTRO_UI_VERSION), this));
+    addFact("ODBC driver manager version:", versionLabel);
+    addFact("Home page:", link);
+
+    auto* text = new QVBoxLayout;
+    text->setSpacing(10);
+    text->addWidget(name);
+    text->addLayout(facts);
+    text->addStretch();
+    auto* top = new QHBoxLayout;
+    top->setSpacing(18);
+    top->addWidget(icon);
+    top->addLayout(text, 1);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(title);
-    layout->addWidget(build);
-    layout->addWidget(new QLabel("ODBC driver manager version:", this));
-    layout->addWidget(versionLabel);
-    layout->addWidget(link);
+    layout->setContentsMargins(20, 20, 20, 14);
+    layout->addLayout(top);
+    layout->addSpacing(8);
     layout->addWidget(buttons);
+    // As large as the texts need, no larger, and never wrapping them.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 bool CAboutDlg::eventFilter(QObject* watched, QEvent* event) {

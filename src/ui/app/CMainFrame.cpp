@@ -4,9 +4,11 @@
 #include "app/ClientArea.h"
 #include "app/DataSourceDialog.h"
 #include "app/IconFactory.h"
+#include "app/PrinterSetup.h"
 #include "app/PromptService.h"
 #include "app/WaitCursor.h"
 #include "app/WindowPlacement.h"
+#include "cli/CommandLine.h"
 #include "editor/CGoToDlg.h"
 #include "editor/CQryView.h"
 #include "editor/CVeltroDoc.h"
@@ -19,7 +21,9 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QDragEnterEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -29,6 +33,8 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
+
+#include <functional>
 
 namespace veltro {
 
@@ -43,6 +49,7 @@ constexpr const char* recentSection = "Recent File List";
 // Untitled query names count on across the whole run, closed sessions included.
 int newQueryCounter = 0;
 
+const QColor fileColor(0x45, 0x5a, 0x64);
 
 } // namespace
 
@@ -50,6 +57,7 @@ CMainFrame::CMainFrame(SettingsStore& settings, QWidget* parent)
     : QMainWindow(parent), store(settings), area(new ClientArea(this)),
       messagePane(new QLabel(this)), countPane(new QLabel(this)) {
     setWindowTitle("Veltro (using ODBC)");
+    setWindowIcon(applicationIcon());
     setCentralWidget(area);
     setAcceptDrops(true);
     createMenus();
@@ -73,10 +81,11 @@ void CMainFrame::createMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     QAction* connectAction = file->addAction("Connec&t...", this, &CMainFrame::connectNew);
     connectAction->setShortcut(QKeySequence("Ctrl+T"));
+    connectAction->setIcon(themedIcon("network-server", "+", fileColor));
     fileOpenAction = file->addAction("&Open...", this, &CMainFrame::openFileCommand);
     fileOpenAction->setShortcut(QKeySequence::Open);
     fileOpenAction->setToolTip("Open (Ctrl+O)");
-    fileOpenAction->setIcon(makeToolIcon("O", QColor(0x45, 0x5a, 0x64)));
+    fileOpenAction->setIcon(themedIcon("document-open", "O", fileColor));
     fileSaveAction = file->addAction("&Save", this, [this] {
         if (CChildFrame* session = activeSession()) {
             if (session->document().save()) {
@@ -85,7 +94,7 @@ void CMainFrame::createMenus() {
         }
     });
     fileSaveAction->setShortcut(QKeySequence::Save);
-    fileSaveAction->setIcon(makeToolIcon("S", QColor(0x45, 0x5a, 0x64)));
+    fileSaveAction->setIcon(themedIcon("document-save", "S", fileColor));
     fileSaveAsAction = file->addAction("Save &As...", this, [this] {
         if (CChildFrame* session = activeSession()) {
             if (session->document().saveAs()) {
@@ -93,26 +102,33 @@ void CMainFrame::createMenus() {
             }
         }
     });
+    fileSaveAsAction->setIcon(themedIcon("document-save-as", "A", fileColor));
     QAction* printAction = file->addAction("&Print...", this, [this] {
         if (CChildFrame* session = activeSession()) {
             session->queryView().printQuery();
         }
     });
     printAction->setShortcut(QKeySequence::Print);
+    printAction->setIcon(themedIcon("document-print", "P", fileColor));
     needsSession << printAction;
+    file->addAction(themedIcon("document-page-setup", "U", fileColor), "Print Set&up...", this,
+                    [this] { runPrintSetup(this); });
     file->addSeparator();
     recentMenu = file->addMenu("Recent &Files");
     rebuildRecentFiles();
     file->addSeparator();
     disconnectAction = file->addAction("&Disconnect", this, &CMainFrame::disconnectActive);
     disconnectAction->setShortcut(QKeySequence("Ctrl+F4"));
+    disconnectAction->setIcon(themedIcon("network-offline", "D", fileColor));
     file->addAction("D&isconnect All", this, &CMainFrame::disconnectAll);
     file->addSeparator();
-    file->addAction("E&xit", this, &QWidget::close);
+    file->addAction(themedIcon("application-exit", "X", fileColor), "E&xit", this, &QWidget::close);
 
     // The session menus follow the active session window each time they open.
+    // Without a session they have nothing to offer and are not shown.
     const auto sessionMenu = [this](const QString& title, void (CChildFrame::*fill)(QMenu&)) {
         QMenu* menu = menuBar()->addMenu(title);
+        sessionMenus << menu;
         connect(menu, &QMenu::aboutToShow, this, [this, menu, fill] {
             menu->clear();
             if (CChildFrame* session = activeSession()) {
@@ -151,13 +167,33 @@ void CMainFrame::createMenus() {
     window->addSeparator();
     QAction* goToAction = window->addAction("&Go To...", this, &CMainFrame::showGoTo);
     goToAction->setShortcut(QKeySequence("Ctrl+G"));
+    goToAction->setIcon(themedIcon("go-jump", "G", fileColor));
     needsSession << goToAction << fileOpenAction;
 
     QMenu* help = menuBar()->addMenu("&Help");
-    help->addAction("&Read Me...", this, &CMainFrame::showReadMe);
+    help->addAction(themedIcon("help-contents", "R", fileColor), "&Read Me...", this,
+                    &CMainFrame::showReadMe);
     helpAboutAction =
         help->addAction("&About Veltro (using ODBC)...", this, &CMainFrame::showAbout);
-    helpAboutAction->setIcon(makeToolIcon("?", QColor(0x15, 0x65, 0xc0)));
+    helpAboutAction->setIcon(themedIcon("help-about", "?", QColor(0x15, 0x65, 0xc0)));
+}
+
+QList<QKeySequence> CMainFrame::menuShortcuts() const {
+    QList<QKeySequence> keys;
+    const std::function<void(const QMenu*)> collect = [&](const QMenu* menu) {
+        for (const QAction* action : menu->actions()) {
+            keys << action->shortcuts();
+            if (action->menu() != nullptr) {
+                collect(action->menu());
+            }
+        }
+    };
+    for (const QAction* top : menuBar()->actions()) {
+        if (top->menu() != nullptr) {
+            collect(top->menu());
+        }
+    }
+    return keys;
 }
 
 void CMainFrame::createStatusBar() {
@@ -189,9 +225,23 @@ void CMainFrame::updateConnectionCount() {
     countPane->setText(QString("Total # of connections: %1").arg(sessionCount()));
 }
 
+// The session window on top of the others, also while another program has the focus; a
+// window that was closed no longer counts, even before it is gone.
 CChildFrame* CMainFrame::activeSession() const {
-    if (QMdiSubWindow* sub = area->activeSubWindow()) {
-        return qobject_cast<CChildFrame*>(sub->widget());
+    const auto open = [this](QMdiSubWindow* sub) -> CChildFrame* {
+        auto* session = sub != nullptr ? qobject_cast<CChildFrame*>(sub->widget()) : nullptr;
+        return std::find(sessionList.begin(), sessionList.end(), session) != sessionList.end()
+                   ? session
+                   : nullptr;
+    };
+    if (CChildFrame* current = open(area->currentSubWindow())) {
+        return current;
+    }
+    const QList<QMdiSubWindow*> recent = area->subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto it = recent.rbegin(); it != recent.rend(); ++it) {
+        if (CChildFrame* session = open(*it)) {
+            return session;
+        }
     }
     return nullptr;
 }
@@ -241,6 +291,17 @@ CVeltroDoc* CMainFrame::newConnection(const std::optional<QString>& file,
     }
     QMdiSubWindow* sub = area->addSubWindow(session);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(applicationIcon());
+    // The window menu's Close has Ctrl+F4 too; Disconnect is the command that key names.
+    const QList<QKeySequence> menuKeys = menuShortcuts();
+    for (QAction* item : sub->systemMenu()->actions()) {
+        for (const QKeySequence& key : item->shortcuts()) {
+            if (menuKeys.contains(key)) {
+                item->setShortcuts({});
+                break;
+            }
+        }
+    }
     sub->setWindowTitle(doc.title());
     sessionList.push_back(session);
     if (sessionList.size() == 1) {
@@ -272,6 +333,14 @@ bool CMainFrame::openQueryFile(const QString& fileName) {
     return true;
 }
 
+void CMainFrame::openFromCommandLine(const CommandLine& commandLine) {
+    std::optional<QString> file;
+    if (commandLine.fileToOpen) {
+        file = QFile::decodeName(QByteArray::fromStdString(*commandLine.fileToOpen));
+    }
+    newConnection(file, commandLine.connectString, std::nullopt);
+}
+
 void CMainFrame::connectNew() {
     newConnection(std::nullopt, std::nullopt, std::nullopt);
 }
@@ -293,16 +362,24 @@ void CMainFrame::disconnectActive() {
     setStatusText("");
 }
 
+// The active session first, then whichever becomes active, until none is left or one
+// refuses to close.
 void CMainFrame::disconnectAll() {
     setStatusText("Please wait...");
     closingAll = true;
-    refusedClose.clear();
-    // Closed windows leave the list only when they are deleted; walk a copy.
-    const std::vector<CChildFrame*> open = sessionList;
-    for (auto it = open.rbegin(); it != open.rend(); ++it) {
-        CChildFrame* session = *it;
+    CChildFrame* previous = nullptr;
+    for (CChildFrame* session = activeSession(); session != nullptr && session != previous;
+         session = activeSession()) {
+        previous = session;
         auto* sub = qobject_cast<QMdiSubWindow*>(session->parentWidget());
-        if (sub == nullptr || sub->close()) {
+        if (sub == nullptr) {
+            break;
+        }
+        // The one asked is the one on show.
+        area->setActiveSubWindow(sub);
+        if (sub->close()) {
+            // Its window is deleted once this command is over; the count drops now.
+            forgetSession(session);
             continue;
         }
         // The session refused: when it is cancelling, it finishes the job by itself.
@@ -311,18 +388,16 @@ void CMainFrame::disconnectAll() {
             record.exitPending = closingApplication;
             record.disconnectAllPending = closingAll;
         }
-        break;
     }
     closingAll = false;
-    updateConnectionCount();
     setStatusText("");
 }
 
-void CMainFrame::closeRefused(CChildFrame* session) {
-    refusedClose.push_back(session);
+void CMainFrame::sessionDestroyed(CChildFrame* session) {
+    forgetSession(session);
 }
 
-void CMainFrame::sessionDestroyed(CChildFrame* session) {
+void CMainFrame::forgetSession(CChildFrame* session) {
     const auto found = std::find(sessionList.begin(), sessionList.end(), session);
     if (found == sessionList.end()) {
         return;
@@ -332,6 +407,7 @@ void CMainFrame::sessionDestroyed(CChildFrame* session) {
     if (sessionList.empty() && goTo) {
         delete goTo;
     }
+    updateCommandStates();
     area->viewport()->update();
 }
 
@@ -343,7 +419,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     disconnectAll();
     closingApplication = false;
     savePlacement();
-    if (!refusedClose.empty()) {
+    if (!sessionList.empty()) {
         event->ignore();
         return;
     }
@@ -395,7 +471,12 @@ void CMainFrame::showGoTo() {
 }
 
 void CMainFrame::showReadMe() {
-    const QString path = QCoreApplication::applicationDirPath() + "/readme.txt";
+    // Beside the program in a build tree; installed, it lives with the documentation.
+    const QDir programFolder(QCoreApplication::applicationDirPath());
+    QString path = programFolder.filePath("readme.txt");
+    if (!QFileInfo::exists(path)) {
+        path = programFolder.filePath(QStringLiteral(VELTRO_DOC_FROM_BIN "/readme.txt"));
+    }
     if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
         PromptService::current().message(this, readMeMissingText, PromptButtons::ok,
                                          PromptIcon::information);
@@ -409,6 +490,9 @@ void CMainFrame::showAbout() {
 
 void CMainFrame::updateCommandStates() {
     const bool any = !sessionList.empty();
+    for (QMenu* menu : sessionMenus) {
+        menu->menuAction()->setVisible(any);
+    }
     for (QAction* action : needsSession) {
         action->setEnabled(any);
     }

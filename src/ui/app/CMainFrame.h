@@ -2,6 +2,7 @@
 
 #include "editor/CGoToDlg.h"
 
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -20,6 +21,7 @@ class CChildFrame;
 class CVeltroDoc;
 class DataSourcePrompt;
 class SettingsStore;
+struct CommandLine;
 
 inline constexpr int maxSessions = 512;
 inline constexpr int recentFileCount = 9;
@@ -40,6 +42,8 @@ public:
                               const std::optional<std::string>& database);
     // Opens a query file into the active session, or into a new one when none is active.
     bool openQueryFile(const QString& fileName);
+    // The first session of a run: the file and the connect string the command line gave.
+    void openFromCommandLine(const CommandLine& commandLine);
 
     const std::vector<CChildFrame*>& sessions() const { return sessionList; }
     int sessionCount() const { return static_cast<int>(sessionList.size()); }
@@ -57,7 +61,8 @@ public:
 
     void disconnectAll();
     void sessionDestroyed(CChildFrame* session);
-    void closeRefused(CChildFrame* session);
+    // Every key the main window's menus give their commands.
+    QList<QKeySequence> menuShortcuts() const;
 
     // Restores the stored placement (or centres the window) and shows it.
     void restorePlacement();
@@ -86,6 +91,7 @@ private:
     void createMenus();
     void createStatusBar();
     void updateConnectionCount();
+    void forgetSession(CChildFrame* session);
     void addRecentFile(const QString& fileName);
     void rebuildRecentFiles();
     QStringList recentFiles() const;
@@ -93,7 +99,6 @@ private:
     SettingsStore& store;
     QMdiArea* area;
     std::vector<CChildFrame*> sessionList;
-    std::vector<CChildFrame*> refusedClose;
     bool closingApplication = false;
     bool closingAll = false;
     int sessionCountOffset = 0;
@@ -111,6 +116,7 @@ private:
     QAction* nextWindowAction = nullptr;
     QAction* previousWindowAction = nullptr;
     QList<QAction*> needsSession;
+    QList<QMenu*> sessionMenus;
 };
 
 } // namespace veltro

@@ -1,6 +1,7 @@
 #include "app/CVeltroApp.h"
 
 #include "app/CMainFrame.h"
+#include "app/IconFactory.h"
 #include "app/PromptService.h"
 #include "app/QtSettingsStore.h"
 #include "cli/CommandLine.h"
@@ -26,6 +27,9 @@ CVeltroApp::CVeltroApp(int& argc, char** argv) : QApplication(argc, argv) {
     std::setlocale(LC_NUMERIC, "C");
     setOrganizationName("Kellamoor");
     setApplicationName("Veltro (using ODBC)");
+    setDesktopFileName("veltro");
+    setUpIconTheme();
+    setWindowIcon(applicationIcon());
 }
 
 CVeltroApp::~CVeltroApp() = default;
@@ -44,11 +48,7 @@ bool CVeltroApp::InitInstance(const CommandLine& commandLine) {
     frame = std::make_unique<CMainFrame>(*settings);
     frame->restorePlacement();
     restoreOverrideCursor();
-    if (commandLine.fileToOpen) {
-        frame->openQueryFile(QString::fromStdString(*commandLine.fileToOpen));
-    } else {
-        frame->newConnection(std::nullopt, commandLine.connectString, std::nullopt);
-    }
+    frame->openFromCommandLine(commandLine);
     return true;
 }
 

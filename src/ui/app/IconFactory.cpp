@@ -2,8 +2,19 @@
 
 #include <QPainter>
 #include <QPixmap>
+#include <QStandardPaths>
+
+// The resources live in a static library: nothing would pull them in by itself.
+static void loadIconResources() {
+    Q_INIT_RESOURCE(veltro);
+}
 
 namespace veltro {
+
+namespace {
+
+// The icon theme that Debian's desktop ships, with the standard action names.
+constexpr const char* standardTheme = "Adwaita";
 
 QIcon makeToolIcon(const QString& glyph, const QColor& color) {
     QIcon icon;
@@ -25,6 +36,43 @@ QIcon makeToolIcon(const QString& glyph, const QColor& color) {
         icon.addPixmap(pixmap);
     }
     return icon;
+}
+
+} // namespace
+
+QIcon themedIcon(const QString& name, const QString& glyph, const QColor& color) {
+    if (QIcon::hasThemeIcon(name)) {
+        return QIcon::fromTheme(name);
+    }
+    return makeToolIcon(glyph, color);
+}
+
+QIcon applicationIcon() {
+    static const QIcon icon = [] {
+        loadIconResources();
+        return QIcon(QStringLiteral(":/veltro/veltro.svg"));
+    }();
+    return icon;
+}
+
+void setUpIconTheme() {
+    // hicolor holds application icons only; a theme named by the desktop stays in charge,
+    // with the standard theme behind it for names it lacks.
+    const QString named = QIcon::themeName();
+    if (named.isEmpty() || named == QLatin1String("hicolor")) {
+        QIcon::setThemeName(QString::fromLatin1(standardTheme));
+    }
+    QIcon::setFallbackThemeName(QString::fromLatin1(standardTheme));
+    // Some platforms (offscreen among them) name no folders to look for themes in.
+    QStringList folders = QIcon::themeSearchPaths();
+    for (const QString& data :
+         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        const QString icons = data + QStringLiteral("/icons");
+        if (!folders.contains(icons)) {
+            folders << icons;
+        }
+    }
+    QIcon::setThemeSearchPaths(folders);
 }
 
 } // namespace veltro

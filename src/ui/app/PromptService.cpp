@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 
 namespace veltro {
 
@@ -78,6 +80,17 @@ public:
         return accepted ? std::optional<QFont>(chosen) : std::nullopt;
     }
 
+    bool choosePrinter(QWidget* parent, QPrinter& printer) override {
+        QPrintDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
+    }
+
+    bool setUpPrinter(QWidget* parent, QPrinter& printer) override {
+        QPageSetupDialog dialog(&printer, parent);
+        dialog.setWindowTitle(QStringLiteral("Print Setup"));
+        return dialog.exec() == QDialog::Accepted;
+    }
+
     void beep() override { QApplication::beep(); }
 };
 
@@ -86,8 +99,12 @@ PromptService* installed = nullptr;
 
 } // namespace
 
-PromptService& PromptService::current() { return installed != nullptr ? *installed : dialogs; }
+PromptService& PromptService::current() {
+    return installed != nullptr ? *installed : dialogs;
+}
 
-void PromptService::install(PromptService* service) { installed = service; }
+void PromptService::install(PromptService* service) {
+    installed = service;
+}
 
 } // namespace veltro

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace veltro {
@@ -27,6 +28,10 @@ public:
     virtual QString saveFileName(QWidget* parent, const QString& caption,
                                  const QString& suggestedName, const QString& filter) = 0;
     virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
+    // The print dialog and the printer set-up dialog on the given printer; true when the
+    // user confirmed. Without a dialog to show, the user is taken to have cancelled.
+    virtual bool choosePrinter(QWidget* /*parent*/, QPrinter& /*printer*/) { return false; }
+    virtual bool setUpPrinter(QWidget* /*parent*/, QPrinter& /*printer*/) { return false; }
     virtual void beep() = 0;
 
     // The service in use: the real dialogs unless a test installed its own.

@@ -1,10 +1,12 @@
 #include "editor/CQryView.h"
 
+#include "app/IconFactory.h"
+#include "app/PrinterSetup.h"
 #include "app/PromptService.h"
+#include "app/WaitCursor.h"
 #include "editor/CFindReplaceDlg.h"
 #include "editor/QueryFont.h"
 #include "editor/QueryViewOwner.h"
-#include "app/WaitCursor.h"
 #include "settings/SettingsStore.h"
 
 #include <Qsci/qscicommand.h>
@@ -15,10 +17,11 @@
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
-#include <QPrintDialog>
 
 #include <algorithm>
 #include <vector>
@@ -62,6 +65,12 @@ CQryView::CQryView(QueryViewOwner* owner, SettingsStore& settings, QWidget* pare
     connect(this, &QsciScintilla::cursorPositionChanged, this, &CQryView::onCaretMoved);
     connect(this, &QsciScintilla::textChanged, this, &CQryView::updateCommandStates);
     connect(this, &QsciScintilla::linesChanged, this, &CQryView::updateLineNumberWidth);
+    // Once the edit is complete, so that the caret stands where the edit leaves it.
+    connect(this, &QsciScintilla::textChanged, this, &CQryView::scrollToLineStarts,
+            Qt::QueuedConnection);
+    // The horizontal scroll range follows the lines on show, from nothing.
+    SendScintilla(SCI_SETSCROLLWIDTH, 1UL);
+    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1UL);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &CQryView::updateCommandStates);
     openViews().push_back(this);
@@ -89,7 +98,6 @@ void CQryView::createActions() {
     makeAction(Command::clearAll, QStringLiteral("Clear A&ll"), {});
     makeAction(Command::paste, QStringLiteral("&Paste\tCtrl+V"), {K(Qt::CTRL | Qt::Key_V)});
     makeAction(Command::font, QStringLiteral("&Font..."), {});
-    makeAction(Command::print, QStringLiteral("&Print...\tCtrl+P"), {K(Qt::CTRL | Qt::Key_P)});
     makeAction(Command::cut, QStringLiteral("Cu&t\tCtrl+X"), {K(Qt::CTRL | Qt::Key_X)});
     makeAction(Command::copy, QStringLiteral("&Copy\tCtrl+C"), {K(Qt::CTRL | Qt::Key_C)});
     makeAction(Command::selectAll, QStringLiteral("Select &All\tCtrl+A"),
@@ -100,6 +108,16 @@ void CQryView::createActions() {
     makeAction(Command::findNext, QStringLiteral("Find &Next\tF3"), {K(Qt::Key_F3)});
     makeAction(Command::replace, QStringLiteral("R&eplace...\tCtrl+H"), {K(Qt::CTRL | Qt::Key_H)});
 
+    // The tool bar gives its own buttons their icons; these show in the menus.
+    const QColor editing(0x45, 0x5a, 0x64);
+    action(Command::undo)->setIcon(themedIcon(QStringLiteral("edit-undo"), "U", editing));
+    action(Command::redo)->setIcon(themedIcon(QStringLiteral("edit-redo"), "R", editing));
+    action(Command::selectAll)
+        ->setIcon(themedIcon(QStringLiteral("edit-select-all"), "A", editing));
+    action(Command::replace)
+        ->setIcon(themedIcon(QStringLiteral("edit-find-replace"), "H", editing));
+    action(Command::font)
+        ->setIcon(themedIcon(QStringLiteral("preferences-desktop-font"), "F", editing));
     action(Command::wrapWord)->setCheckable(true);
     action(Command::wrapWord)->setChecked(wrapping);
 
@@ -121,7 +139,6 @@ void CQryView::createActions() {
     connect(action(Command::clearAll), &QAction::triggered, this, &CQryView::clearAllText);
     connect(action(Command::paste), &QAction::triggered, this, &CQryView::pastePlainText);
     connect(action(Command::font), &QAction::triggered, this, &CQryView::chooseFont);
-    connect(action(Command::print), &QAction::triggered, this, &CQryView::printQuery);
     connect(action(Command::cut), &QAction::triggered, this, &QsciScintilla::cut);
     connect(action(Command::copy), &QAction::triggered, this, &QsciScintilla::copy);
     connect(action(Command::selectAll), &QAction::triggered, this, [this] { selectAll(true); });
@@ -145,7 +162,7 @@ QAction* CQryView::makeAction(Command command, const QString& text,
 }
 
 // QScintilla claims keys it has bindings for before any shortcut sees them (Ctrl+U is its
-// own lowercase, for one); the view's commands take those keys instead.
+// own lowercase, Ctrl+T its line swap); the program's commands take those keys instead.
 void CQryView::releaseScintillaKeys(const QList<QKeySequence>& keys) {
     for (const QKeySequence& key : keys) {
         const int combined = key[0].toCombined();
@@ -178,6 +195,9 @@ std::string CQryView::textUtf8() const {
 
 void CQryView::setTextUtf8(std::string_view text) {
     SendScintilla(SCI_CLEARALL);
+    // A new text measures its own width: the old one's scroll range goes.
+    SendScintilla(SCI_SETSCROLLWIDTH, 1UL);
+    SendScintilla(SCI_SETXOFFSET, 0UL);
     appendTextUtf8(text);
 }
 
@@ -356,6 +376,23 @@ void CQryView::applyFont(const QFont& font) {
     updateLineNumberWidth();
 }
 
+// Scintilla keeps its horizontal scroll position through any edit, so a shorter text
+// could sit out of sight to the left. While the caret can be seen with the line starts,
+// the line starts are shown.
+void CQryView::scrollToLineStarts() {
+    const long offset = SendScintilla(SCI_GETXOFFSET);
+    if (offset == 0) {
+        return;
+    }
+    const long caret = SendScintilla(SCI_GETCURRENTPOS);
+    const long caretX =
+        SendScintilla(SCI_POINTXFROMPOSITION, 0UL, caret) + offset; // with no scrolling
+    const long caretRoom = QFontMetrics(sqlLexer->font(QsciLexerSQL::Default)).averageCharWidth();
+    if (caretX + caretRoom < viewport()->width()) {
+        SendScintilla(SCI_SETXOFFSET, 0UL);
+    }
+}
+
 void CQryView::updateLineNumberWidth() {
     const QString digits = QString::number(std::max(lines(), 1));
     setMarginWidth(0, QString(digits.size() + 1, QLatin1Char('9')));
@@ -368,8 +405,20 @@ void CQryView::applyQueryFontToAll(const QFont& font) {
     }
 }
 
+QFont CQryView::shownFont() const {
+    // The styles carry the point size QScintilla draws with; the stored face may exist
+    // only as a substitute, which is what the user sees.
+    QFont shown = sqlLexer->font(QsciLexerSQL::Default);
+    const QFontInfo drawn(shown);
+    shown.setFamily(drawn.family());
+    // By its own name: a face whose upright style is not called "Regular" would otherwise
+    // open on its first style, an oblique one for some.
+    shown.setStyleName(drawn.styleName());
+    return shown;
+}
+
 void CQryView::chooseFont() {
-    const std::optional<QFont> chosen = PromptService::current().chooseFont(this, currentFont);
+    const std::optional<QFont> chosen = PromptService::current().chooseFont(this, shownFont());
     if (!chosen) {
         return;
     }
@@ -393,11 +442,11 @@ bool CQryView::printOn(QsciPrinter& printer) {
 
 void CQryView::printQuery() {
     QsciPrinter printer;
+    applyPrinterSetup(printer);
     printer.setPageMargins(
         QMarginsF(printMarginInches, printMarginInches, printMarginInches, printMarginInches),
         QPageLayout::Inch);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted) {
+    if (PromptService::current().choosePrinter(this, printer)) {
         printOn(printer);
     }
 }

@@ -36,7 +36,6 @@ public:
         clearAll,
         paste,
         font,
-        print,
         cut,
         copy,
         selectAll,
@@ -81,6 +80,13 @@ public:
     QAction* action(Command command) const;
     bool wrapWord() const { return wrapping; }
     QFont queryFont() const { return currentFont; }
+    // The font as the editor draws it, in a form the font dialog can show: the face that
+    // stands in for the stored one, in points.
+    QFont shownFont() const;
+
+    // Keys that commands outside the editor use: QScintilla's own bindings of them go, so
+    // that the keys reach those commands while the editor has the focus.
+    void releaseScintillaKeys(const QList<QKeySequence>& keys);
 
     // The context menu with its items grayed as the current state says; the caller owns it.
     QMenu* createContextMenu(QWidget* parent);
@@ -118,9 +124,9 @@ protected:
 private:
     void createActions();
     QAction* makeAction(Command command, const QString& text, const QList<QKeySequence>& keys);
-    void releaseScintillaKeys(const QList<QKeySequence>& keys);
     void applyFont(const QFont& font);
     void updateLineNumberWidth();
+    void scrollToLineStarts();
     void runTextAid(TextAid aid);
     void onCaretMoved();
     bool canPastePlainText() const;

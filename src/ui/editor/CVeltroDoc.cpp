@@ -1,11 +1,11 @@
 #include "editor/CVeltroDoc.h"
 
 #include "app/PromptService.h"
+#include "app/WaitCursor.h"
 #include "common/FileErrorText.h"
 #include "editor/CQryView.h"
 #include "editor/DocumentTitle.h"
 #include "editor/QueryViewOwner.h"
-#include "app/WaitCursor.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -199,8 +199,8 @@ bool CVeltroDoc::saveModified() {
     if (!modified) {
         return true;
     }
-    const QString name =
-        path.isEmpty() ? QString::fromStdString(bareFileTitle(currentTitle.toStdString())) : path;
+    // Named as the title names it, for a file as for an untitled query.
+    const QString name = QString::fromStdString(bareFileTitle(currentTitle.toStdString()));
     switch (PromptService::current().message(dialogParent(),
                                              QStringLiteral("Save changes to %1?").arg(name),
                                              PromptButtons::yesNoCancel, PromptIcon::warning)) {

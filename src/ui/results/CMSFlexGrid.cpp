@@ -39,12 +39,13 @@ QColor colorOf(std::uint32_t value) {
                   static_cast<int>((value >> 16) & 0xFF));
 }
 
-bool isPaneCommandKey(const QKeyEvent* key) {
+} // namespace
+
+bool CMSFlexGrid::isPaneCommandKey(const QKeyEvent* key) {
     return key->matches(QKeySequence::Copy) || key->matches(QKeySequence::SelectAll) ||
+           (key->key() == Qt::Key_F7 && key->modifiers() == Qt::NoModifier) ||
            key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
 }
-
-} // namespace
 
 CMSFlexGrid::CMSFlexGrid(std::shared_ptr<GridStore> store, QWidget* parent)
     : QTableView(parent), gridStore(std::move(store)),
@@ -241,7 +242,7 @@ void CMSFlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& 
     selectionToStore();
 }
 
-// Copy, Select All and Enter are the results pane's: the key goes on to it.
+// The results pane's own keys go on to it.
 bool CMSFlexGrid::event(QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride &&
         isPaneCommandKey(static_cast<QKeyEvent*>(event))) {

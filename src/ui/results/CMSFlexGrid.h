@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+class QKeyEvent;
+
 namespace veltro {
 
 class GridTableModel;
@@ -38,6 +40,10 @@ public:
     void applyAppearance();
     // The store's selection corners changed (Select All): the view follows.
     void selectionFromStore();
+
+    // Keys the results pane answers itself (Copy, Select All, Wrap Word, Enter), in a grid
+    // or in its text, before any shortcut of the session window.
+    static bool isPaneCommandKey(const QKeyEvent* key);
 
 protected:
     bool event(QEvent* event) override;

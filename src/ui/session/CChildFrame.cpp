@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -57,6 +58,7 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame, SettingsStore& settingsStore, QW
     createPanes();
     createToolBar();
     createStatusBar();
+    setUpShortcuts();
     connect(&execTimer, &QTimer::timeout, this, [this] { runtime->control.onTimer(); });
     connect(&commandTimer, &QTimer::timeout, this, &CChildFrame::updateCommandStates);
     commandTimer.start(commandRefreshMs);
@@ -98,7 +100,8 @@ void CChildFrame::createToolBar() {
     toolBar->setMovable(true);
     toolBar->setIconSize(QSize(20, 20));
     toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    newQueryAction = toolBar->addAction(makeToolIcon("+", QColor(0x2e, 0x7d, 0x32)), "&New Query");
+    newQueryAction =
+        toolBar->addAction(themedIcon("document-new", "+", QColor(0x2e, 0x7d, 0x32)), "&New Query");
     newQueryAction->setShortcut(QKeySequence("Ctrl+N"));
     newQueryAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     newQueryAction->setStatusTip("Open a new query/results set window with a connection to the "
@@ -108,25 +111,28 @@ void CChildFrame::createToolBar() {
     toolBar->addAction(frame.openAction());
     toolBar->addAction(frame.saveAction());
     toolBar->addSeparator();
-    const auto editorButton = [this](CQryView::Command command, const QString& glyph,
-                                     const QColor& color) {
+    const auto editorButton = [this](CQryView::Command command, const QString& iconName,
+                                     const QString& glyph, const QColor& color) {
         QAction* action = editor->action(command);
-        action->setIcon(makeToolIcon(glyph, color));
+        action->setIcon(themedIcon(iconName, glyph, color));
         toolBar->addAction(action);
     };
     const QColor editing(0x45, 0x5a, 0x64);
-    editorButton(CQryView::Command::cut, "X", editing);
-    editorButton(CQryView::Command::copy, "C", editing);
-    editorButton(CQryView::Command::paste, "P", editing);
+    editorButton(CQryView::Command::cut, "edit-cut", "X", editing);
+    editorButton(CQryView::Command::copy, "edit-copy", "C", editing);
+    editorButton(CQryView::Command::paste, "edit-paste", "P", editing);
     toolBar->addSeparator();
-    editorButton(CQryView::Command::find, "F", editing);
+    editorButton(CQryView::Command::find, "edit-find", "F", editing);
     toolBar->addSeparator();
-    objectsAction = toolBar->addAction(makeToolIcon("T", QColor(0x6a, 0x1b, 0x9a)), "Objects");
+    objectsAction =
+        toolBar->addAction(themedIcon("insert-object", "T", QColor(0x6a, 0x1b, 0x9a)), "Objects");
     objectsAction->setToolTip("Query Tables or Procedures");
     objectsAction->setEnabled(false);
     toolBar->addSeparator();
-    editorButton(CQryView::Command::execute, QString(QChar(0x25B6)), QColor(0x2e, 0x7d, 0x32));
-    editorButton(CQryView::Command::cancel, QString(QChar(0x25A0)), QColor(0xc6, 0x28, 0x28));
+    editorButton(CQryView::Command::execute, "media-playback-start", QString(QChar(0x25B6)),
+                 QColor(0x2e, 0x7d, 0x32));
+    editorButton(CQryView::Command::cancel, "process-stop", QString(QChar(0x25A0)),
+                 QColor(0xc6, 0x28, 0x28));
     toolBar->addSeparator();
     databaseBox = new QComboBox(toolBar);
     databaseBox->setFixedWidth(205);
@@ -137,21 +143,25 @@ void CChildFrame::createToolBar() {
     toolBar->addWidget(databaseBox);
     toolBar->addSeparator();
     ResultNavigation& nav = runtime->control.navigation();
-    const auto navigationAction = [this](const QString& glyph, const QString& text,
-                                         const QString& tip, auto step) {
-        QAction* action = toolBar->addAction(makeToolIcon(glyph, QColor(0x15, 0x65, 0xc0)), text);
+    const auto navigationAction = [this](const QString& iconName, const QString& glyph,
+                                         const QString& text, const QString& tip, auto step) {
+        QAction* action =
+            toolBar->addAction(themedIcon(iconName, glyph, QColor(0x15, 0x65, 0xc0)), text);
         action->setToolTip(tip);
         connect(action, &QAction::triggered, this, step);
         return action;
     };
-    previousAction =
-        navigationAction("<", "&Previous", "Previous Result Grid", [&nav] { nav.goPrevious(); });
-    nextAction = navigationAction(">", "&Next", "Next Result Grid", [&nav] { nav.goNext(); });
-    firstAction = navigationAction("|<", "&First", "First Result Grid", [&nav] { nav.goFirst(); });
-    lastAction = navigationAction(">|", "&Last", "Last Result Grid", [&nav] { nav.goLast(); });
+    previousAction = navigationAction("go-previous", "<", "&Previous", "Previous Result Grid",
+                                      [&nav] { nav.goPrevious(); });
+    nextAction =
+        navigationAction("go-next", ">", "&Next", "Next Result Grid", [&nav] { nav.goNext(); });
+    firstAction = navigationAction("go-first", "|<", "&First", "First Result Grid",
+                                   [&nav] { nav.goFirst(); });
+    lastAction =
+        navigationAction("go-last", ">|", "&Last", "Last Result Grid", [&nav] { nav.goLast(); });
     toolBar->addSeparator();
-    messagesAction =
-        toolBar->addAction(makeToolIcon("M", QColor(0xef, 0x6c, 0x00)), "&Messages...");
+    messagesAction = toolBar->addAction(
+        themedIcon("dialog-information", "M", QColor(0xef, 0x6c, 0x00)), "&Messages...");
     messagesAction->setShortcut(QKeySequence(Qt::Key_F4));
     messagesAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     messagesAction->setCheckable(true);
@@ -168,18 +178,69 @@ void CChildFrame::createStatusBar() {
     const std::array<QString, 4> initial = {"<Pane text zero goes here>",
                                             "<Exec time info goes here>",
                                             "<Result set info goes here>", "Ln 1, Col 1"};
-    const std::array<int, 4> widths = {0, 100, 230, 100};
     for (std::size_t i = 0; i < panes.size(); ++i) {
         panes[i] = new QLabel(initial[i], this);
-        if (widths[i] == 0) {
+        if (i == 0) {
+            // The stretching pane gives way to the others and cuts its own text instead.
+            panes[i]->setMinimumWidth(1);
+            panes[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
             statusBar()->addWidget(panes[i], 1);
         } else {
-            // At least as wide as given; wider when the screen font needs it.
-            panes[i]->setMinimumWidth(widths[i]);
             statusBar()->addPermanentWidget(panes[i]);
         }
     }
+    // Room from the start for the texts every session shows (the placeholders above are
+    // replaced before the window is first seen).
+    const std::array<QString, 4> usualTexts = {QString(), "Exec time: 00:00:00",
+                                               "Results grid #1 of 1; 100 row(s); 10 col(s)",
+                                               "Ln 100, Col 10"};
+    for (std::size_t i = 1; i < panes.size(); ++i) {
+        fitPane(i, usualTexts[i]);
+    }
     statusBar()->setSizeGripEnabled(false);
+}
+
+// A fixed pane is never narrower than its standard width, and grows to the longest text it
+// has shown, so that no text is cut and the panes do not shift back and forth.
+void CChildFrame::fitPane(std::size_t pane, const QString& text) {
+    constexpr std::array<int, 4> standardWidths = {0, 100, 230, 100};
+    QLabel* label = panes[pane];
+    const int needed =
+        label->fontMetrics().horizontalAdvance(text) + 2 * label->fontMetrics().averageCharWidth();
+    const int width = std::max({standardWidths[pane], needed, label->minimumWidth()});
+    if (width != label->minimumWidth()) {
+        label->setMinimumWidth(width);
+    }
+}
+
+// Every key the menus show works wherever the focus is in the session window: the
+// session's and the editor's commands answer from the results pane too, and the editor
+// gives up its own bindings of the program's keys. The results pane keeps its own Copy,
+// Select All and Wrap Word keys.
+void CChildFrame::setUpShortcuts() {
+    QList<QKeySequence> keys = frame.menuShortcuts();
+    QList<QAction*> commands = {newQueryAction, messagesAction};
+    for (std::size_t i = 0; i < CQryView::commandCount; ++i) {
+        commands << editor->action(static_cast<CQryView::Command>(i));
+    }
+    for (QAction* command : commands) {
+        if (!command->shortcuts().isEmpty()) {
+            command->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            addAction(command);
+            keys << command->shortcuts();
+        }
+    }
+    editor->releaseScintillaKeys(keys);
+    results->installEventFilter(this);
+}
+
+bool CChildFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == results && event->type() == QEvent::ShortcutOverride &&
+        CMSFlexGrid::isPaneCommandKey(static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 Session& CChildFrame::session() {
@@ -260,7 +321,17 @@ void CChildFrame::showPaneText(int pane, const std::string& text) {
 
 void CChildFrame::setPaneText(int pane, const std::string& text) {
     if (pane >= 0 && pane < static_cast<int>(panes.size())) {
-        panes[static_cast<std::size_t>(pane)]->setText(fromUtf8(text));
+        setPaneLabel(static_cast<std::size_t>(pane), fromUtf8(text));
+    }
+}
+
+void CChildFrame::setPaneLabel(std::size_t pane, const QString& text) {
+    if (panes[pane]->text() == text) {
+        return;
+    }
+    panes[pane]->setText(text);
+    if (pane > 0) {
+        fitPane(pane, text);
     }
 }
 
@@ -294,7 +365,7 @@ void CChildFrame::updateCaretPane() {
         const CQryView::LineColumn position = editor->caretLineColumn();
         text = QString("Ln %1, Col %2").arg(position.line).arg(position.column);
     }
-    panes[3]->setText(text);
+    setPaneLabel(3, text);
 }
 
 void CChildFrame::startExecTimer() {
@@ -435,7 +506,7 @@ QWidget* CChildFrame::activeTextPane() const {
 }
 
 void CChildFrame::setCaretText(const QString& text) {
-    panes[3]->setText(text);
+    setPaneLabel(3, text);
 }
 
 void CChildFrame::updateCommandStates() {
@@ -512,6 +583,8 @@ void CChildFrame::newQuery() {
     if (!isConnected()) {
         return;
     }
+    // The button's help text would stay behind once the new window covers the button.
+    statusBar()->clearMessage();
     const std::string database = databaseBox->currentText().toStdString();
     if (frame.newConnection(std::nullopt, runtime->session.connectString, database) == nullptr) {
         PromptService::current().message(this, "Errors occurred.", PromptButtons::ok,
@@ -529,7 +602,6 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
         if (s.executing) {
             if (PromptService::current().message(this, cancelQuestion, PromptButtons::yesNo,
                                                  PromptIcon::question) != PromptAnswer::yes) {
-                frame.closeRefused(this);
                 event->ignore();
                 return;
             }
@@ -543,12 +615,10 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
         s.closePending = true;
     }
     if ((s.cancelRequested && s.cancelled == 0) || keepOpen) {
-        frame.closeRefused(this);
         event->ignore();
         return;
     }
     if (!doc->saveModified()) {
-        frame.closeRefused(this);
         event->ignore();
         return;
     }

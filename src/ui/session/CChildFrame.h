@@ -122,10 +122,14 @@ public slots:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createToolBar();
     void createStatusBar();
+    void setUpShortcuts();
+    void setPaneLabel(std::size_t pane, const QString& text);
+    void fitPane(std::size_t pane, const QString& text);
     void createPanes();
     void updateCaretPane();
     bool resultsActive() const;

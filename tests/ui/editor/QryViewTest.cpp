@@ -14,6 +14,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFileInfo>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -217,6 +219,46 @@ TEST_F(QryViewTest, ChosenFontReachesEveryOpenEditorNewOnesAndTheSettings) {
     auto later = makeView();
     EXPECT_EQ(later->queryFont().pixelSize(), 21);
     EXPECT_TRUE(later->queryFont().bold());
+}
+
+// The dialog opens on the font the editor shows, the face standing in for "Courier" at
+// its size in points, so that OK without a change keeps it.
+TEST_F(QryViewTest, FontDialogStartsFromTheFontOnShow) {
+    auto view = makeView();
+    view->chooseFont();
+    ASSERT_EQ(prompts.initialFonts.size(), 1u);
+    const QFont start = prompts.initialFonts[0];
+    EXPECT_EQ(start.family(), QFontInfo(view->lexer()->font(0)).family());
+    EXPECT_NEAR(start.pointSizeF(), 15 * 72.0 / view->logicalDpiY(), 0.01);
+    QFontDialog dialog(start);
+    EXPECT_EQ(dialog.currentFont().family(), start.family());
+    EXPECT_FALSE(dialog.currentFont().italic());
+    EXPECT_EQ(dialog.currentFont().weight(), view->queryFont().weight());
+    EXPECT_NEAR(dialog.currentFont().pointSizeF(), start.pointSizeF(), 0.5);
+}
+
+// A text replacing a longer one, typed or pasted, is seen from the start of its lines.
+TEST_F(QryViewTest, AShorterTextIsShownFromItsLineStarts) {
+    auto view = makeView();
+    view->resize(300, 200);
+    view->show();
+    const auto scrolledAcross = [&view] {
+        QApplication::processEvents();
+        return view->SendScintilla(QsciScintillaBase::SCI_GETXOFFSET);
+    };
+    view->setTextUtf8("select " + std::string(300, 'x'));
+    view->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+    ASSERT_GT(scrolledAcross(), 0);
+    view->setTextUtf8("select pg_sleep(30)");
+    EXPECT_EQ(scrolledAcross(), 0);
+
+    view->setTextUtf8("select " + std::string(300, 'x'));
+    view->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+    ASSERT_GT(scrolledAcross(), 0);
+    view->selectAll(true);
+    QGuiApplication::clipboard()->setText("select 1\nselect 2");
+    view->pastePlainText();
+    EXPECT_EQ(scrolledAcross(), 0);
 }
 
 TEST_F(QryViewTest, CancelledFontChoiceChangesNothing) {
