@@ -77,6 +77,9 @@ TEST(StatementSplitter, SplitsOnlyAtSemicolonsOutsideEveryConstruct) {
         {"unclosed string runs to the end",
          "SELECT 1;\r\nSELECT 'a;\rb;",
          {{"SELECT 1", 1}, {"SELECT 'a;\rb;", 2}}},
+        {"line ends of every kind",
+         "SELECT 1;\rSELECT 2;\r\nSELECT 3;\n\r\nSELECT 4",
+         {{"SELECT 1", 1}, {"SELECT 2", 2}, {"SELECT 3", 3}, {"SELECT 4", 5}}},
         {"nothing but comments", "-- a;\n/* b; */ ;", {}},
     };
     for (const Case& c : cases) {
