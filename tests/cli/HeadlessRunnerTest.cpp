@@ -157,6 +157,36 @@ TEST_F(HeadlessRun, CommandLineUse) {
     EXPECT_EQ(fromEnvironment.out, "a\r\n1\r\n\r\n");
 }
 
+// SQLite takes one statement at a time, PostgreSQL the whole script.
+TEST_F(HeadlessRun, AScriptGivesTheSameOutputOnSqliteAsOnPostgres) {
+    const std::string script = "-- items; with the constructs a script holds\n"
+                               "CREATE TEMP TABLE items (id INTEGER, name VARCHAR(20));\n"
+                               "INSERT INTO items VALUES (1, 'one; two');\n"
+                               "INSERT INTO items VALUES (2, 'it''s'), (3, '/* no; */');\n"
+                               "UPDATE items SET name = name || '!' WHERE id > 1;\n"
+                               "SELECT id, name FROM items ORDER BY id;\n"
+                               "/* a block; comment */ SELECT COUNT(*) AS n FROM items;\n"
+                               "DELETE FROM items WHERE id = 3;\n"
+                               "SELECT \"name\" FROM items WHERE id = 2;\n";
+    const auto onSqlite = sqliteRun(script);
+    EXPECT_EQ(onSqlite.exitCode, 0) << onSqlite.err;
+    EXPECT_EQ(onSqlite.out, "id\tname\r\n1\tone; two\r\n2\tit's!\r\n3\t/* no; */!\r\n\r\n"
+                            "n\r\n3\r\n\r\n"
+                            "name\r\nit's!\r\n\r\n");
+    EXPECT_EQ(onSqlite.err,
+              "(0 row(s) affected)\n\n(1 row(s) affected)\n\n(2 row(s) affected)\n\n"
+              "(2 row(s) affected)\n\n[3 row(s) affected (application specific)]\n\n"
+              "[1 row(s) affected (application specific)]\n\n(1 row(s) affected)\n\n" +
+                  std::string(oneRowCompleted));
+
+    const std::string connectString = test::postgresConnectString();
+    VELTRO_REQUIRE_POSTGRES_OR_SKIP(connectString);
+    const auto onPostgres = veltro({"--connect", connectString, "--execute", "-"}, script);
+    EXPECT_EQ(onPostgres.exitCode, 0) << onPostgres.err;
+    EXPECT_EQ(onPostgres.out, onSqlite.out);
+    EXPECT_EQ(onPostgres.err, onSqlite.err);
+}
+
 TEST_F(HeadlessRun, NumbersAndTextReadTheSameUnderAGermanLocale) {
     const std::string connectString = test::postgresConnectString();
     VELTRO_REQUIRE_POSTGRES_OR_SKIP(connectString);

@@ -81,6 +81,9 @@ TEST(BatchCancel, EndsCancelledAtEveryStageOnTheTestDriver) {
          manyRows},
         {"between results", Stage::betweenResults, test::testDriver("FetchDelay=1"),
          std::string("SELECT 1 AS a; ") + manyRows},
+        {"between statements", Stage::betweenResults,
+         test::testDriver("SQL_MULT_RESULT_SETS=N;FetchDelay=1"),
+         std::string("SELECT 1 AS a; ") + manyRows},
         {"Anywhere, between fetch steps", Stage::betweenFetchSteps,
          test::testDriver("DBMS_NAME=Sybase SQL Anywhere;FetchDelay=1"), manyRows},
     };

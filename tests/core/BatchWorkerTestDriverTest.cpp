@@ -38,14 +38,6 @@ TEST(BatchWorkerTestDriver, RowCountsFollowWhatTheDriverOffers) {
     EXPECT_EQ(counted.session.messageBuffer, "(0 row(s) affected)\n\n(3 row(s) affected)");
 }
 
-TEST(BatchWorkerTestDriver, WithoutMultipleResultsOnlyTheFirstIsShown) {
-    BatchHarness h(testDriver("SQL_MULT_RESULT_SETS=N"));
-    ASSERT_TRUE(h.connected);
-    h.run("SELECT 1 AS a; SELECT 2 AS b");
-    EXPECT_EQ(h.session.gridCount, 1);
-    EXPECT_EQ(h.session.messageBuffer, "[1 row(s) affected (application specific)]");
-}
-
 TEST(BatchWorkerTestDriver, UseInAnyCaseRefreshesTheDatabaseOnTheSqlServerFamily) {
     BatchHarness family(testDriver("DBMS_NAME=Microsoft SQL Server;Databases=master,Sales"));
     ASSERT_TRUE(family.connected);

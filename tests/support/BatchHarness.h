@@ -80,6 +80,7 @@ public:
         }
     }
     void presentGrid(const ResultSink& grid) override { shownGrid = &grid; }
+    void showFailedStatement(int line) override { failedStatementLine = line; }
     void destroyGridWindows() override {
         grids.clear();
         shownGrid = nullptr;
@@ -90,6 +91,7 @@ public:
     bool gridWindowsWork = true;
     std::vector<std::shared_ptr<GridStore>> grids;
     const ResultSink* shownGrid = nullptr;
+    int failedStatementLine = 0;
     std::function<void(const ResultSink&)> onRowsChanged;
     // Where result sets go instead of grids, when set.
     DelimitedStream* stream = nullptr;

@@ -22,6 +22,17 @@ TEST_F(SessionWindow, RunsABatchIntoAGridAndShowsItsSize) {
               std::optional<std::string>("20"));
 }
 
+// SQLite takes one statement at a time: the window runs a script statement by statement.
+TEST_F(SessionWindow, AScriptOnSqliteGivesAGridPerSelectAndTheCaretFindsTheFailingStatement) {
+    CChildFrame* session = open(sqlite());
+    ASSERT_NE(session, nullptr);
+    execute(*session, "SELECT 1 AS a;\nSELECT 'x' AS b, 2 AS c;\n\n  SELECT nope\n  FROM t;\n"
+                      "SELECT 4 AS never;");
+    EXPECT_EQ(session->paneText(0), "Query batch completed with errors");
+    EXPECT_EQ(session->paneText(2), "Results grid #1 of 2; 1 row(s); 1 col(s)");
+    EXPECT_EQ(session->queryView().caretLineColumn().line, 4);
+}
+
 TEST_F(SessionWindow, BatchWithoutResultsShowsTheMessages) {
     CChildFrame* session = open(sqlite());
     ASSERT_NE(session, nullptr);

@@ -41,7 +41,12 @@ std::size_t characterCount(const std::string& text) {
 } // namespace
 
 BatchWorker::BatchWorker(WorkerContext workerContext, WorkerHost& workerHost)
-    : context(std::move(workerContext)), recordset(*context.recordset), host(workerHost) {}
+    : context(std::move(workerContext)), recordset(*context.recordset), host(workerHost) {
+    if (!context.supportsMultipleResults) {
+        // Even one statement goes alone: such a driver refuses a comment after it.
+        statements = splitStatements(context.batchText);
+    }
+}
 
 bool BatchWorker::isCancelled() const {
     return recordset.CancelRequested();
@@ -51,20 +56,7 @@ int BatchWorker::run() {
     try {
         closeQuietly(recordset);
         if (!isCancelled()) {
-            if (recordset.Execute(context.batchText)) {
-                postInfoMessages();
-                processResult(true);
-                while (context.supportsMultipleResults && !isCancelled() &&
-                       recordset.FlushResultSet()) {
-                    postInfoMessages();
-                    recordset.DescribeColumns();
-                    rowIndex = 0;
-                    processResult(false);
-                }
-            } else if (recordset.allocationFailure()) {
-                // Nothing could run: that is a failure, never a success without messages.
-                throw *recordset.allocationFailure();
-            }
+            runBatch();
         }
         closeQuietly(recordset);
     } catch (...) {
@@ -85,8 +77,44 @@ int BatchWorker::run() {
     } catch (...) {
         // Nothing here may keep the completion message from going out.
     }
-    host.postBatchDone({errorFlag ? 1 : 0, isCancelled()});
+    host.postBatchDone({errorFlag ? 1 : 0, isCancelled(), failedStatementLine});
     return 0;
+}
+
+void BatchWorker::runBatch() {
+    if (!recordset.Execute(statements.empty() ? context.batchText : statementText(0))) {
+        if (recordset.allocationFailure()) {
+            // Nothing could run: that is a failure, never a success without messages.
+            throw *recordset.allocationFailure();
+        }
+        return;
+    }
+    postInfoMessages();
+    processResult(true);
+    while (!isCancelled() && nextResult()) {
+        postInfoMessages();
+        recordset.DescribeColumns();
+        rowIndex = 0;
+        processResult(false);
+    }
+}
+
+// The driver's next result, or the next statement's first.
+bool BatchWorker::nextResult() {
+    if (context.supportsMultipleResults) {
+        return recordset.FlushResultSet();
+    }
+    if (statementIndex + 1 >= statements.size()) {
+        return false;
+    }
+    ++statementIndex;
+    recordset.ExecuteFurther(statementText(statementIndex));
+    return true;
+}
+
+std::string BatchWorker::statementText(std::size_t index) const {
+    const SqlStatement& statement = statements[index];
+    return context.batchText.substr(statement.offset, statement.length);
 }
 
 void BatchWorker::handleFailure() {
@@ -94,7 +122,19 @@ void BatchWorker::handleFailure() {
         return;
     }
     errorFlag = true;
-    host.postMessage(errorTextFor(std::current_exception()));
+    std::string text = errorTextFor(std::current_exception());
+    if (statements.size() > 1) {
+        // In a long script the user must find the statement that failed.
+        failedStatementLine = lineAtOffset(context.batchText, statements[statementIndex].offset);
+        if (!text.empty() && text.back() != '\n') {
+            text += '\n';
+        }
+        char where[80];
+        std::snprintf(where, sizeof where, "Statement %zu, line %d\n", statementIndex + 1,
+                      failedStatementLine);
+        text += where;
+    }
+    host.postMessage(text);
 }
 
 int BatchWorker::sendRows(int rows) {

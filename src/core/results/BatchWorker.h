@@ -1,9 +1,11 @@
 #pragma once
 
+#include "session/StatementSplitter.h"
 #include "session/WorkerContext.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace veltro {
 
@@ -14,7 +16,9 @@ class WorkerHost;
 // Runs one batch on the worker thread: every result set with columns becomes a grid that
 // is filled row by row, row counts and error texts go to the session's messages, and the
 // session window is told by messages what to create and when the batch ended. A cancel
-// request on the recordset stops it.
+// request on the recordset stops it. A driver that takes one statement at a time gets the
+// batch's statements one after another, each one's results taken as further results of the
+// batch.
 class BatchWorker {
 public:
     BatchWorker(WorkerContext context, WorkerHost& host);
@@ -23,6 +27,9 @@ public:
     int run();
 
 private:
+    void runBatch();
+    bool nextResult();
+    std::string statementText(std::size_t index) const;
     void processResult(bool firstResult);
     void fillHeader(int columnCount);
     void fillRow(int columnCount);
@@ -37,6 +44,12 @@ private:
     WorkerHost& host;
     // The grid being filled: the one the session window made last.
     std::shared_ptr<ResultSink> grid;
+
+    // Statement by statement: the statements, and the one running. Empty when the driver
+    // takes the batch whole, or the batch holds no statement.
+    std::vector<SqlStatement> statements;
+    std::size_t statementIndex = 0;
+    int failedStatementLine = 0;
 
     int rowIndex = 0;
     int capacity = 0;

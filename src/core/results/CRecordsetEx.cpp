@@ -80,20 +80,38 @@ bool CRecordsetEx::Open(const std::string& sql) {
     }
     try {
         db->applyQueryTimeout(stmt.get());
-        SQLHSTMT h = stmt.get();
-        SQLCHAR* text = reinterpret_cast<SQLCHAR*>(sqlText.data());
-        const SQLRETURN rc = cancellableCall([&] { return SQLExecDirect(h, text, SQL_NTS); });
-        if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_NEED_DATA &&
-            rc != SQL_NO_DATA) {
-            throwStatementError(rc);
-        }
-        collectInfoMessages(rc);
+        executeDirect();
         finishOpen();
     } catch (...) {
         Close();
         throw;
     }
     return true;
+}
+
+void CRecordsetEx::ExecuteFurther(const std::string& sql) {
+    // The handle takes a new statement only once the cursor of the last one is closed.
+    const SQLRETURN rc = SQLFreeStmt(stmt.get(), SQL_CLOSE);
+    if (!SQL_SUCCEEDED(rc)) {
+        throwStatementError(rc);
+    }
+    columns.clear();
+    columnCount = -1;
+    sqlText = sql;
+    executeDirect();
+    bof = false;
+    eof = false;
+}
+
+void CRecordsetEx::executeDirect() {
+    SQLHSTMT h = stmt.get();
+    SQLCHAR* text = reinterpret_cast<SQLCHAR*>(sqlText.data());
+    const SQLRETURN rc = cancellableCall([&] { return SQLExecDirect(h, text, SQL_NTS); });
+    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_NEED_DATA &&
+        rc != SQL_NO_DATA) {
+        throwStatementError(rc);
+    }
+    collectInfoMessages(rc);
 }
 
 bool CRecordsetEx::allocateStatement() {

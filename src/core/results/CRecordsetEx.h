@@ -48,6 +48,10 @@ public:
     // DatabaseError and leave the set closed.
     bool Execute(const std::string& sql);
     bool Open(const std::string& sql);
+    // Runs another statement on the open statement handle, as if the one before had one more
+    // result set: described by DescribeColumns, the cursor before its first row. For drivers
+    // that take one statement at a time. Errors throw DatabaseError and leave the set open.
+    void ExecuteFurther(const std::string& sql);
 
     void DescribeColumns();
     void MoveNext();
@@ -100,6 +104,8 @@ protected:
     template <typename Call> SQLRETURN cancellableCall(Call&& call);
 
 private:
+    // SQLExecDirect of the SQL text on the statement handle, and its informational messages.
+    void executeDirect();
     void readRemainder(SQLUSMALLINT column, SQLSMALLINT cType, std::size_t terminator,
                        std::size_t have, SQLLEN totalHint);
     void collectInfoMessages(SQLRETURN rc);

@@ -3,6 +3,7 @@
 #include "common/Quoting.h"
 #include "common/TextCompare.h"
 #include "common/Utf8.h"
+#include "session/StatementSplitter.h"
 
 #include <algorithm>
 
@@ -44,6 +45,14 @@ std::string batchTextOf(std::string_view wholeText, std::size_t selectionStart,
     const std::size_t from = byteOffsetOf(wholeText, start);
     const std::size_t to = byteOffsetOf(wholeText, end);
     return std::string(wholeText.substr(from, to - from));
+}
+
+int batchFirstLine(std::string_view wholeText, std::size_t selectionStart,
+                   std::size_t selectionEnd) {
+    if (selectionStart == selectionEnd) {
+        return 1;
+    }
+    return lineAtOffset(wholeText, byteOffsetOf(wholeText, std::min(selectionStart, selectionEnd)));
 }
 
 std::string titleWithPreview(std::string_view documentTitle, std::string_view batchText) {

@@ -10,6 +10,10 @@ namespace veltro {
 std::string batchTextOf(std::string_view wholeText, std::size_t selectionStart,
                         std::size_t selectionEnd);
 
+// The 1-based line of the whole text on which that batch begins.
+int batchFirstLine(std::string_view wholeText, std::size_t selectionStart,
+                   std::size_t selectionEnd);
+
 // The document title with " - (" + a preview of the batch + ")": line breaks shown as blanks,
 // at most 15 characters, longer previews ending in "...)".
 std::string titleWithPreview(std::string_view documentTitle, std::string_view batchText);

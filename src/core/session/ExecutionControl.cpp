@@ -77,6 +77,7 @@ void ExecutionControl::Execute(const std::string& wholeText, std::size_t selecti
     }
 
     std::string batch = batchTextOf(wholeText, selectionStart, selectionEnd);
+    batchLine = batchFirstLine(wholeText, selectionStart, selectionEnd);
     view->setDocumentTitle(titleWithPreview(view->documentTitle(), batch));
 
     const ObjectTextBatch objectText =
@@ -266,6 +267,9 @@ void ExecutionControl::CompleteBatch(BatchEnd end) {
     view->showPaneText(statusPane, session.statusText);
     if (noResult && !session.showsMessages()) {
         results.ToggleMessages();
+    }
+    if (end.failedStatementLine > 0) {
+        view->showFailedStatement(batchLine + end.failedStatementLine - 1);
     }
     session.UpdateExecTime();
     view->stopExecTimer();

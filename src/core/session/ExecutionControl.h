@@ -85,6 +85,8 @@ private:
     // The grid the worker fills now, and the cancel scope of the running batch.
     std::shared_ptr<ResultSink> fillingGrid;
     std::uint64_t cancelTicket = 0;
+    // The editor's line on which the running batch begins.
+    int batchLine = 1;
 };
 
 } // namespace veltro

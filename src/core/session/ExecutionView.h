@@ -49,6 +49,10 @@ public:
     virtual void setResultsText(const std::string& text) { (void)text; }
     virtual int resultsLineCount() const { return 0; }
 
+    // A statement of the batch failed: the query editor puts its caret at the start of the
+    // statement's first line (1-based, in the editor's text).
+    virtual void showFailedStatement(int line) { (void)line; }
+
     // Lets command states follow after a change; skipped while a close is pending.
     virtual void runIdle() {}
     // A close that waited for the cancel to finish.

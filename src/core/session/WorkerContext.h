@@ -23,6 +23,9 @@ struct BatchEnd {
     int errorFlag = 0;
     // The worker saw a cancel request: it stopped early, or dropped the errors it met.
     bool cancelled = false;
+    // A batch run statement by statement that an error ended: the 1-based line, in the batch
+    // text, where the failing statement begins; 0 otherwise.
+    int failedStatementLine = 0;
 };
 
 } // namespace veltro

@@ -436,6 +436,10 @@ int CChildFrame::resultsLineCount() const {
     return results->lineCount();
 }
 
+void CChildFrame::showFailedStatement(int line) {
+    editor->goToLine(line);
+}
+
 void CChildFrame::runIdle() {
     updateCommandStates();
 }

@@ -92,6 +92,7 @@ public:
     void setResultsRedraw(bool on) override;
     void setResultsText(const std::string& text) override;
     int resultsLineCount() const override;
+    void showFailedStatement(int line) override;
     void runIdle() override;
     void runPendingClose() override;
 
