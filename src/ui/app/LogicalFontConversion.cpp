@@ -64,4 +64,12 @@ LogicalFont logicalFromFont(const QFont& font) {
     return logical;
 }
 
+QFont drawnFont(const QFont& requested) {
+    QFont shown = requested;
+    const QFontInfo drawn(requested);
+    shown.setFamily(drawn.family());
+    shown.setStyleName(drawn.styleName());
+    return shown;
+}
+
 } // namespace veltro

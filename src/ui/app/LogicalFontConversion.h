@@ -18,4 +18,9 @@ inline constexpr std::uint8_t defaultCharSet = 1;
 QFont fontFromLogical(const LogicalFont& logical);
 LogicalFont logicalFromFont(const QFont& font);
 
+// The font as the screen draws it: the face that stands in for a missing one, in its
+// upright style by its own name (a face whose upright style is not called "Regular" would
+// otherwise open a font dialog on its first style, an oblique one for some).
+QFont drawnFont(const QFont& requested);
+
 } // namespace veltro

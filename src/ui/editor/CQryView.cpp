@@ -1,6 +1,7 @@
 #include "editor/CQryView.h"
 
 #include "app/IconFactory.h"
+#include "app/LogicalFontConversion.h"
 #include "app/PrinterSetup.h"
 #include "app/PromptService.h"
 #include "app/WaitCursor.h"
@@ -406,15 +407,8 @@ void CQryView::applyQueryFontToAll(const QFont& font) {
 }
 
 QFont CQryView::shownFont() const {
-    // The styles carry the point size QScintilla draws with; the stored face may exist
-    // only as a substitute, which is what the user sees.
-    QFont shown = sqlLexer->font(QsciLexerSQL::Default);
-    const QFontInfo drawn(shown);
-    shown.setFamily(drawn.family());
-    // By its own name: a face whose upright style is not called "Regular" would otherwise
-    // open on its first style, an oblique one for some.
-    shown.setStyleName(drawn.styleName());
-    return shown;
+    // The styles carry the point size QScintilla draws with.
+    return drawnFont(sqlLexer->font(QsciLexerSQL::Default));
 }
 
 void CQryView::chooseFont() {

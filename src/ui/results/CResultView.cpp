@@ -1,5 +1,7 @@
 #include "results/CResultView.h"
 
+#include "app/LogicalFontConversion.h"
+#include "app/PrinterSetup.h"
 #include "app/PromptService.h"
 #include "common/AtomicFile.h"
 #include "results/CMSFlexGrid.h"
@@ -18,7 +20,6 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QTimer>
 
@@ -298,8 +299,8 @@ void CResultView::onFilePrint() {
         return;
     }
     QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted) {
+    applyPrinterSetup(printer);
+    if (PromptService::current().choosePrinter(this, printer)) {
         printTo(printer);
     }
 }
@@ -357,7 +358,7 @@ void CResultView::chooseGridFont() {
         shownGrid->refresh();
     }
     const std::optional<QFont> chosen =
-        PromptService::current().chooseFont(this, shownGrid->font());
+        PromptService::current().chooseFont(this, drawnFont(shownGrid->font()));
     if (chosen) {
         const GridFontProperties properties = gridPropertiesFromFont(*chosen, logicalDpiY());
         const LogicalFont logical = logicalFromFont(*chosen);
@@ -375,7 +376,8 @@ void CResultView::chooseGridFont() {
 }
 
 void CResultView::chooseTextFont() {
-    const std::optional<QFont> chosen = PromptService::current().chooseFont(this, font());
+    const std::optional<QFont> chosen =
+        PromptService::current().chooseFont(this, drawnFont(font()));
     if (!chosen) {
         return;
     }

@@ -1,5 +1,7 @@
 #include "ResultsTestSupport.h"
 
+#include "app/PrinterSetup.h"
+
 #include "results/ResultPaneText.h"
 #include "settings/PaneFont.h"
 
@@ -214,6 +216,21 @@ TEST_F(ResultViewTest, PrintingRefusesLandscapeAndNamesTheJob) {
     EXPECT_EQ(pane.paneTitle(), "Untitled");
     EXPECT_EQ(printer.docName(), "Untitled");
     EXPECT_EQ(window.titles, (std::vector<std::string>{"Untitled", "Untitled."}));
+}
+
+// The print dialog starts from Print Setup's choice, the font dialog from the face on show.
+TEST_F(ResultViewTest, PrintAndFontDialogsStartFromWhatIsInUse) {
+    pane.setPaneText("select 1");
+    for (const auto orientation : {QPageLayout::Landscape, QPageLayout::Portrait}) {
+        prompts.setUpOrientation = orientation;
+        ASSERT_TRUE(runPrintSetup(nullptr));
+        pane.onFilePrint();
+        ASSERT_FALSE(prompts.printOrientations.empty());
+        EXPECT_EQ(prompts.printOrientations.back(), orientation);
+    }
+    pane.onFont();
+    ASSERT_EQ(prompts.initialFonts.size(), 1u);
+    EXPECT_EQ(prompts.initialFonts[0].family(), QFontInfo(pane.font()).family());
 }
 
 TEST_F(ResultViewTest, CommandsThatOnlyApplyToTextAreOffWithAGrid) {
