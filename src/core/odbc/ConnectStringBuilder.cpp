@@ -53,6 +53,7 @@ std::vector<DataSourceEntry> listDataSources() {
         SQLCHAR description[512];
         SQLSMALLINT nameLength = 0;
         SQLSMALLINT descriptionLength = 0;
+        // SQL_NO_DATA ends the list; so does a failure, which leaves what was read.
         while (SQL_SUCCEEDED(SQLDataSources(environment->handle(), direction, name, sizeof name,
                                             &nameLength, description, sizeof description,
                                             &descriptionLength))) {
@@ -73,6 +74,7 @@ std::vector<std::string> listDrivers() {
     SQLCHAR attributes[2048];
     SQLSMALLINT nameLength = 0;
     SQLSMALLINT attributesLength = 0;
+    // SQL_NO_DATA ends the list; so does a failure, which leaves what was read.
     while (
         SQL_SUCCEEDED(SQLDrivers(environment->handle(), direction, name, sizeof name, &nameLength,
                                  attributes, sizeof attributes, &attributesLength))) {
