@@ -14,6 +14,7 @@
 
 #include <signal.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <memory>
@@ -41,7 +42,8 @@ class HeadlessView : public ExecutionView {
 public:
     void showPaneText(int pane, const std::string& text) override {
         (void)pane;
-        if (text == cancellingText) {
+        // A cancel for a failed output is no news: the failure is reported at the end.
+        if (text == cancellingText && !outputFailed) {
             // A failure shows again, and counts, when the run writes its end.
             writeAll(stderr, text + " (Ctrl+C again ends the program at once)\n");
         }
@@ -49,6 +51,7 @@ public:
     std::shared_ptr<ResultSink> createResultSink() override { return stream->nextResult(); }
 
     std::unique_ptr<DelimitedStream> stream;
+    std::atomic<bool> outputFailed = false;
 };
 
 int statusOf(const Session& session) {
@@ -104,8 +107,10 @@ int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
     options.nullText = commandLine.nullText;
     // A write that fails stops the batch: nothing more can reach the reader.
     view.stream = std::make_unique<DelimitedStream>(
-        exportFile ? exportFile->stream() : stdout, options,
-        [&runtime](int) { runtime->loop.post([&runtime] { runtime->control.Cancel(); }); });
+        exportFile ? exportFile->stream() : stdout, options, [&runtime, &view](int) {
+            view.outputFailed = true;
+            runtime->loop.post([&runtime] { runtime->control.Cancel(); });
+        });
 
     interrupts.cancelWith(
         [&runtime] { runtime->loop.post([&runtime] { runtime->control.Cancel(); }); });

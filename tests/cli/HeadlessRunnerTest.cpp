@@ -237,6 +237,17 @@ TEST_F(HeadlessRun, FailedOrClosedStandardStreams) {
             }
         }
     }
+    // Output that fails while rows still come stops the batch, and says only what failed.
+    const std::string manyRows = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                                 "WHERE i < 1000000) SELECT i, 'a row of text' AS t FROM n";
+    for (const Case& c : {cases[2], cases[3]}) {
+        SCOPED_TRACE(std::string(c.name) + " while rows come");
+        test::ProgramSetup setup;
+        c.arrange(setup);
+        const auto result = veltro({"--connect", sqlite(), "--execute", "-"}, manyRows, setup);
+        EXPECT_EQ(result.exitCode, c.exitCode);
+        EXPECT_EQ(result.err, c.errStart);
+    }
 }
 
 // The test driver stands for a server: ExecDelay or FetchDelay hang until a cancel arrives,
