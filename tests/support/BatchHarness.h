@@ -37,16 +37,27 @@ public:
         }
         return LoopWorkerHost::sendGridRows(rows, cancelledValue);
     }
-    void selectCurrentDatabase() override { ++databaseRefreshes; }
+    void postCurrentDatabase(std::string name) override {
+        {
+            std::lock_guard lock(mutex);
+            databaseNames.push_back(name);
+        }
+        LoopWorkerHost::postCurrentDatabase(std::move(name));
+    }
 
     std::vector<int> sentRowCounts() {
         std::lock_guard lock(mutex);
         return rowCounts;
     }
 
-    std::atomic<int> databaseRefreshes = 0;
+    // The current databases the worker read after its batches, in order.
+    std::vector<std::string> currentDatabases() {
+        std::lock_guard lock(mutex);
+        return databaseNames;
+    }
 
 private:
+    std::vector<std::string> databaseNames;
     std::mutex mutex;
     std::vector<int> rowCounts;
 };

@@ -8,4 +8,10 @@ namespace veltro {
 // setting texts are compared.
 bool equalsNoCase(std::string_view a, std::string_view b);
 
+// Whether text begins with prefix, compared the same way.
+bool startsWithNoCase(std::string_view text, std::string_view prefix);
+
+// Whether a sorts before b without regard to the case of ASCII letters.
+bool lessNoCase(std::string_view a, std::string_view b);
+
 } // namespace veltro

@@ -2,6 +2,7 @@
 
 #include "results/CRecordsetEx.h"
 #include "session/BatchText.h"
+#include "session/DatabaseSql.h"
 #include "session/WorkerContext.h"
 #include "session/WorkerHost.h"
 
@@ -26,7 +27,11 @@ void refreshDatabaseAfterBatch(const WorkerContext& context, WorkerHost& host) {
         return;
     }
     try {
-        host.selectCurrentDatabase();
+        // The worker is done with the recordset: it asks there, and hands the name over.
+        const CurrentDatabaseAnswer answer = queryCurrentDatabase(*context.recordset);
+        if (answer.name) {
+            host.postCurrentDatabase(*answer.name);
+        }
     } catch (...) {
         // The database box keeps what it showed; the batch itself went well.
     }

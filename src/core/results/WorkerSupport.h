@@ -15,7 +15,8 @@ void closeQuietly(CRecordsetEx& recordset);
 void cutAtNul(std::string& value);
 
 // After the batch: on the SQL Server family, when the batch may have switched the database
-// and was not cancelled, read the current database anew. Errors are ignored.
+// and was not cancelled, ask the server for its current database on the batch's recordset
+// and post the name to the window. Errors are ignored.
 void refreshDatabaseAfterBatch(const WorkerContext& context, WorkerHost& host);
 
 } // namespace veltro

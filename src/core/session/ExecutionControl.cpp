@@ -300,6 +300,12 @@ void ExecutionControl::onRepaintGrid() {
     }
 }
 
+void ExecutionControl::onCurrentDatabase(const std::string& name) {
+    if (windowExists()) {
+        view->showCurrentDatabase(name);
+    }
+}
+
 void ExecutionControl::onTimer() {
     if (!session.executing) {
         return;

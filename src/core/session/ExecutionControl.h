@@ -51,6 +51,7 @@ public:
     void onTextFetchDone(BatchEnd end, std::string text);
     void onCancelDone();
     void onRepaintGrid();
+    void onCurrentDatabase(const std::string& name);
     void onTimer();
 
     void Cancel();

@@ -21,6 +21,8 @@ public:
     virtual void startExecTimer() {}
     virtual void stopExecTimer() {}
     virtual void setDatabaseBoxEnabled(bool enabled) { (void)enabled; }
+    // The server named this database current at the end of a batch.
+    virtual void showCurrentDatabase(const std::string& name) { (void)name; }
 
     virtual std::string documentTitle() const { return {}; }
     virtual void setDocumentTitle(const std::string& title) { (void)title; }

@@ -42,4 +42,8 @@ void LoopWorkerHost::repaintCurrentGrid() {
     loop.post([this] { control->onRepaintGrid(); });
 }
 
+void LoopWorkerHost::postCurrentDatabase(std::string name) {
+    loop.post([this, name = std::move(name)] { control->onCurrentDatabase(name); });
+}
+
 } // namespace veltro

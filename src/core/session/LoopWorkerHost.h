@@ -23,6 +23,7 @@ public:
     void postCancelDone() override;
     void postThreadEnded() override;
     void repaintCurrentGrid() override;
+    void postCurrentDatabase(std::string name) override;
 
 private:
     MessageLoop& loop;

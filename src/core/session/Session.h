@@ -98,6 +98,10 @@ public:
     int currentGridNumber = 0;
     int nextGridId = 2000;
 
+    // The database the session believes current: as the server names it, or as the user
+    // picked it in the database box (brackets included).
+    std::string currentDatabase;
+
     // Close actions waiting for a cancel to finish.
     bool closePending = false;
     bool disconnectAllPending = false;

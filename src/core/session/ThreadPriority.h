@@ -12,6 +12,18 @@ inline constexpr int priorityNormal = 0;
 inline constexpr int priorityBelowNormal = -1;
 inline constexpr int priorityLowest = -2;
 
+struct ThreadPriorityName {
+    std::string_view name;
+    int level;
+};
+
+// The names, in the order the Configure sheet lists them.
+inline constexpr ThreadPriorityName threadPriorityNames[] = {
+    {"Time critical", priorityTimeCritical}, {"Highest", priorityHighest},
+    {"Above Normal", priorityAboveNormal},   {"Normal", priorityNormal},
+    {"Below Normal", priorityBelowNormal},   {"Lowest", priorityLowest},
+};
+
 // The level of a priority name, compared without regard to case; any other text,
 // the empty one included, is the lowest level.
 int threadPriorityLevel(std::string_view name);

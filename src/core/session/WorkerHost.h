@@ -43,9 +43,9 @@ public:
 
     // The grid being filled grew: let the user see the progress.
     virtual void repaintCurrentGrid() {}
-    // After a batch that may have switched the database (SQL Server family): read the
-    // current database anew. Runs on the worker thread and handles its own errors.
-    virtual void selectCurrentDatabase() {}
+    // After a batch that may have switched the database (SQL Server family), the current
+    // database as the worker read it from the server.
+    virtual void postCurrentDatabase(std::string name) { (void)name; }
 };
 
 } // namespace veltro

@@ -13,6 +13,8 @@
 #include "editor/CQryView.h"
 #include "editor/CVeltroDoc.h"
 #include "odbc/DataSourcePrompt.h"
+#include "options/CGeneralPage.h"
+#include "options/COptionsSheet.h"
 #include "session/CChildFrame.h"
 #include "session/Session.h"
 #include "settings/SettingsStore.h"
@@ -113,6 +115,11 @@ void CMainFrame::createMenus() {
     needsSession << printAction;
     file->addAction(themedIcon("document-page-setup", "U", fileColor), "Print Set&up...", this,
                     [this] { runPrintSetup(this); });
+    file->addSeparator();
+    QAction* configureAction = file->addAction("&Configure...", this, &CMainFrame::configure);
+    configureAction->setStatusTip(
+        "Configure login and query timeout values, and query execution thread priority");
+    configureAction->setIcon(themedIcon("preferences-system", "C", fileColor));
     file->addSeparator();
     recentMenu = file->addMenu("Recent &Files");
     rebuildRecentFiles();
@@ -458,6 +465,21 @@ void CMainFrame::restorePlacement() {
     } else {
         show();
     }
+}
+
+void CMainFrame::configure() {
+    COptionsSheet sheet("Configure", this, 0, store);
+    if (sheet.exec() != QDialog::Accepted) {
+        return;
+    }
+    const WaitCursor wait;
+    setStatusText("Please wait...");
+    const int queryTimeout = sheet.general().queryTimeout();
+    const std::string priority = sheet.general().threadPriorityText().toStdString();
+    for (CChildFrame* session : sessionList) {
+        session->session().ApplySettings(queryTimeout, priority);
+    }
+    setStatusText("");
 }
 
 void CMainFrame::showGoTo() {

@@ -77,6 +77,9 @@ public slots:
     void connectNew();
     void disconnectActive();
     void openFileCommand();
+    // The Configure sheet; after OK every open session takes the new query timeout and
+    // worker priority.
+    void configure();
     void showGoTo();
     void showReadMe();
     void showAbout();

@@ -51,7 +51,16 @@ public:
             box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
             break;
         }
-        switch (box.exec()) {
+        // A question asked under a wait cursor shows the ordinary pointer while it waits.
+        const bool waiting = QApplication::overrideCursor() != nullptr;
+        if (waiting) {
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+        }
+        const int answer = box.exec();
+        if (waiting) {
+            QApplication::restoreOverrideCursor();
+        }
+        switch (answer) {
         case QMessageBox::Ok:
             return PromptAnswer::ok;
         case QMessageBox::Yes:

@@ -9,6 +9,7 @@
 #include "results/CMSFlexGrid.h"
 #include "results/CResultView.h"
 #include "results/GridStore.h"
+#include "session/DatabaseContext.h"
 #include "session/ExecutionControl.h"
 #include "session/Session.h"
 #include "session/SessionRuntime.h"
@@ -30,7 +31,8 @@ namespace {
 
 constexpr auto threadWaitLimit = std::chrono::seconds(30);
 constexpr int commandRefreshMs = 250;
-constexpr const char* notSupportedText = "<Not supported>";
+// About 250 pixels of drop-down list.
+constexpr int databaseBoxVisibleItems = 15;
 constexpr const char* cancelQuestion =
     "A query execution is in progress. Are you sure you wish to cancel this query?";
 
@@ -43,6 +45,7 @@ QString fromUtf8(const std::string& text) {
 CChildFrame::CChildFrame(CMainFrame& mainFrame, SettingsStore& settingsStore, QWidget* parent)
     : QMainWindow(parent), frame(mainFrame), store(settingsStore) {
     runtime = SessionRuntime::create(store, *this, *this);
+    database = std::make_unique<DatabaseContext>(runtime->session, *this);
     // The worker's messages arrive on its thread; they are handled on this one.
     std::weak_ptr<SessionRuntime> weak = runtime;
     runtime->loop.setWakeHandler([weak] {
@@ -136,11 +139,23 @@ void CChildFrame::createToolBar() {
     toolBar->addSeparator();
     databaseBox = new QComboBox(toolBar);
     databaseBox->setFixedWidth(205);
+    databaseBox->setMaxVisibleItems(databaseBoxVisibleItems);
     databaseBox->setEnabled(false);
+    databaseBox->setStatusTip("Change database context");
+    databaseBox->setToolTip("Change Database Context");
     QFont boxFont = databaseBox->font();
     boxFont.setPixelSize(11);
     databaseBox->setFont(boxFont);
     toolBar->addWidget(databaseBox);
+    // Only the user's choice counts: filling the box and selecting in it change nothing.
+    connect(databaseBox, &QComboBox::activated, this, [this](int index) {
+        database->SelectionChanged(index);
+        updateCommandStates();
+    });
+    databaseFocusAction = new QAction("Database Context", this);
+    databaseFocusAction->setShortcut(QKeySequence("Alt+D"));
+    connect(databaseFocusAction, &QAction::triggered, this,
+            [this] { databaseBox->setFocus(Qt::ShortcutFocusReason); });
     toolBar->addSeparator();
     ResultNavigation& nav = runtime->control.navigation();
     const auto navigationAction = [this](const QString& iconName, const QString& glyph,
@@ -219,7 +234,7 @@ void CChildFrame::fitPane(std::size_t pane, const QString& text) {
 // Select All and Wrap Word keys.
 void CChildFrame::setUpShortcuts() {
     QList<QKeySequence> keys = frame.menuShortcuts();
-    QList<QAction*> commands = {newQueryAction, messagesAction};
+    QList<QAction*> commands = {newQueryAction, messagesAction, databaseFocusAction};
     for (std::size_t i = 0; i < CQryView::commandCount; ++i) {
         commands << editor->action(static_cast<CQryView::Command>(i));
     }
@@ -300,19 +315,25 @@ std::optional<std::string> CChildFrame::promptConnectString() {
     return frame.promptDataSource(this);
 }
 
-void CChildFrame::setupDatabaseContext(Session& s, const std::optional<std::string>& database) {
+void CChildFrame::setupDatabaseContext(Session&, const std::optional<std::string>& name) {
+    database->setUp(name);
+}
+
+void CChildFrame::showDatabaseList(const DatabaseList& list) {
+    const QSignalBlocker quiet(databaseBox);
     databaseBox->clear();
-    if (!s.isSqlServerFamily) {
-        databaseBox->addItem(notSupportedText);
-        databaseBox->setCurrentIndex(0);
-        databaseBox->setEnabled(false);
-        return;
+    for (const std::string& entry : list.entries()) {
+        databaseBox->addItem(fromUtf8(entry));
     }
-    // Listing and switching databases comes with the database context.
-    if (database && !database->empty()) {
-        databaseBox->addItem(fromUtf8(*database));
-    }
-    databaseBox->setEnabled(false);
+    databaseBox->setCurrentIndex(list.selected());
+}
+
+void CChildFrame::showDatabaseError(const std::string& text) {
+    PromptService::current().message(this, fromUtf8(text), PromptButtons::ok, PromptIcon::critical);
+}
+
+void CChildFrame::showCurrentDatabase(const std::string& name) {
+    database->applyCurrentDatabase(name);
 }
 
 void CChildFrame::showPaneText(int pane, const std::string& text) {
@@ -517,6 +538,7 @@ void CChildFrame::updateCommandStates() {
     const ResultNavigation& nav = runtime->control.navigation();
     const bool connected = isConnected();
     newQueryAction->setEnabled(connected);
+    databaseBox->setEnabled(database->boxEnabled());
     previousAction->setEnabled(nav.canGoPrevious());
     firstAction->setEnabled(nav.canGoPrevious());
     nextAction->setEnabled(nav.canGoNext());

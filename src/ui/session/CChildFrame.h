@@ -3,6 +3,7 @@
 #include "editor/GoToSession.h"
 #include "editor/QueryViewOwner.h"
 #include "results/ResultViewOwner.h"
+#include "session/DatabaseBoxView.h"
 #include "session/ExecutionView.h"
 #include "session/SessionHost.h"
 
@@ -26,6 +27,7 @@ class CMainFrame;
 class CQryView;
 class CResultView;
 class CVeltroDoc;
+class DatabaseContext;
 class ExecutionControl;
 class Session;
 class SessionRuntime;
@@ -36,6 +38,7 @@ class SessionRuntime;
 class CChildFrame : public QMainWindow,
                     public SessionHost,
                     public ExecutionView,
+                    public DatabaseBoxView,
                     public QueryViewOwner,
                     public ResultViewOwner,
                     public GoToSession {
@@ -53,6 +56,8 @@ public:
     ExecutionControl& executionControl() override;
     bool isConnected() const;
     QString databaseBoxText() const;
+    QComboBox& databaseComboBox() const { return *databaseBox; }
+    DatabaseContext& databaseContext() const { return *database; }
 
     // Carries out at most one close that waited for a cancel to finish.
     void RunPendingClose();
@@ -64,7 +69,7 @@ public:
     // The pane texts as the status bar shows them.
     QString paneText(int pane) const;
 
-    // SessionHost
+    // SessionHost (the wait cursor serves the database box too)
     void setFrameStatusText(const std::string& text) override;
     void beginWaitCursor() override;
     void endWaitCursor() override;
@@ -74,11 +79,12 @@ public:
     void setupDatabaseContext(Session& session,
                               const std::optional<std::string>& database) override;
 
-    // ExecutionView
+    // ExecutionView (enabling the database box serves the box too)
     void showPaneText(int pane, const std::string& text) override;
     void startExecTimer() override;
     void stopExecTimer() override;
     void setDatabaseBoxEnabled(bool enabled) override;
+    void showCurrentDatabase(const std::string& name) override;
     std::string documentTitle() const override;
     void setDocumentTitle(const std::string& title) override;
     void setPaneTitle(const std::string& title) override;
@@ -95,6 +101,10 @@ public:
     void showFailedStatement(int line) override;
     void runIdle() override;
     void runPendingClose() override;
+
+    // DatabaseBoxView
+    void showDatabaseList(const DatabaseList& list) override;
+    void showDatabaseError(const std::string& text) override;
 
     // QueryViewOwner
     void executeQuery() override;
@@ -138,6 +148,7 @@ private:
     CMainFrame& frame;
     SettingsStore& store;
     std::shared_ptr<SessionRuntime> runtime;
+    std::unique_ptr<DatabaseContext> database;
     CVeltroDoc* doc = nullptr;
     CQryView* editor = nullptr;
     CResultView* results = nullptr;
@@ -150,6 +161,7 @@ private:
     int waitDepth = 0;
 
     QAction* newQueryAction = nullptr;
+    QAction* databaseFocusAction = nullptr;
     QAction* objectsAction = nullptr;
     QAction* previousAction = nullptr;
     QAction* nextAction = nullptr;

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+
+class QTabWidget;
+
+namespace veltro {
+
+class CGeneralPage;
+class CNewConnections;
+class SettingsStore;
+
+// The "Configure" sheet: the General and New Connections pages with OK and Cancel. OK
+// checks and stores every page that was shown, in page order, and stays open on the first
+// that fails; the General page's values are stored by then. Cancel stores nothing.
+class COptionsSheet : public QDialog {
+    Q_OBJECT
+public:
+    COptionsSheet(const QString& caption, QWidget* parent, int firstPage, SettingsStore& settings);
+
+    CGeneralPage& general() const { return *generalPage; }
+    CNewConnections& newConnections() const { return *connectionsPage; }
+
+    void setActivePage(QWidget* page);
+    QWidget* activePage() const;
+
+public slots:
+    void accept() override;
+
+private:
+    QTabWidget* tabs;
+    CGeneralPage* generalPage;
+    CNewConnections* connectionsPage;
+};
+
+} // namespace veltro
