@@ -58,6 +58,9 @@ std::optional<DiagRecord> parseError(std::string_view text, const DiagRecord& de
 OptionalText field(const std::vector<std::string>& fields, size_t index) {
     if (index >= fields.size() || fields[index].empty())
         return std::nullopt;
+    // An empty field is NULL; "" is the empty text.
+    if (fields[index] == "\"\"")
+        return std::string();
     return fields[index];
 }
 
