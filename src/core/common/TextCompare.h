@@ -8,4 +8,7 @@ namespace veltro {
 // setting texts are compared.
 bool equalsNoCase(std::string_view a, std::string_view b);
 
+// Whether a sorts before b when the case of ASCII letters does not count.
+bool lessNoCase(std::string_view a, std::string_view b);
+
 } // namespace veltro
