@@ -3,7 +3,12 @@
 #include "ProgramRun.h"
 #include "TestDriver.h"
 
+#include "odbc/OdbcConnection.h"
+
+#include <gtest/gtest.h>
+
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace veltro::test {
@@ -21,6 +26,13 @@ inline std::string edgeCaseDriver(const std::string& moreAttributes = "") {
 
 inline std::string expectedEdgeCaseReport() {
     return readWholeFile(driverInfoData("edge-cases-report.txt"));
+}
+
+// A connection for the driver information pages to read.
+inline std::shared_ptr<OdbcConnection> openConnection(const std::string& connectString) {
+    auto connection = std::make_shared<OdbcConnection>();
+    EXPECT_TRUE(connection->open(connectString, nullptr));
+    return connection;
 }
 
 } // namespace veltro::test

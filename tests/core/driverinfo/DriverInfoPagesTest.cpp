@@ -17,17 +17,11 @@ using testing::ElementsAre;
 
 class DriverInfoPages : public testing::Test {
 protected:
-    DriverInfoPages() : connection(std::make_shared<OdbcConnection>()) {
-        EXPECT_TRUE(connection->open(test::edgeCaseDriver(), nullptr));
-        report = std::make_unique<DriverInfoReport>(connection);
-    }
-
-    std::shared_ptr<OdbcConnection> connection;
-    std::unique_ptr<DriverInfoReport> report;
+    DriverInfoReport report{test::openConnection(test::edgeCaseDriver())};
 };
 
 TEST_F(DriverInfoPages, TheSelectedDataTypeShowsItsAttributes) {
-    DataTypesModel& types = report->dataTypes;
+    DataTypesModel& types = report.dataTypes;
     types.RefreshInfo();
     ASSERT_EQ(types.typeList.size(), 5u);
     // The first type is selected; NULL attributes show as "<n/a>".
@@ -64,7 +58,7 @@ TEST_F(DriverInfoPages, TheSelectedDataTypeShowsItsAttributes) {
 }
 
 TEST_F(DriverInfoPages, FunctionListsInNameOrderAndSortedByEitherColumn) {
-    FunctionsModel& functions = report->functions;
+    FunctionsModel& functions = report.functions;
     functions.RefreshInfo();
     EXPECT_EQ(functions.apiFunctions.front().name, "SQLAllocConnect");
     EXPECT_EQ(functions.apiFunctions.back().name, "SQLTransact");
@@ -96,7 +90,7 @@ TEST_F(DriverInfoPages, KeywordAndIntervalLists) {
     EXPECT_LT(std::find(odbc.begin(), odbc.end(), "CHAR_LENGTH"),
               std::find(odbc.begin(), odbc.end(), "CHARACTER"));
 
-    const std::vector<std::string> driver = report->identifiers.DriverKeywords();
+    const std::vector<std::string> driver = report.identifiers.DriverKeywords();
     EXPECT_EQ(driver.size(), 36u);
     EXPECT_EQ(driver.front(), "AAA");
     EXPECT_EQ(driver.back(), "WAIT");
@@ -104,12 +98,12 @@ TEST_F(DriverInfoPages, KeywordAndIntervalLists) {
     EXPECT_THAT(splitCommaList("a,,b "), ElementsAre("a", "", "b "));
 
     // TIMESTAMPADD without intervals lists all nine unchecked; no TIMESTAMPDIFF, no list.
-    const auto added = report->limits.AddIntervals();
+    const auto added = report.limits.AddIntervals();
     ASSERT_TRUE(added.has_value());
     ASSERT_EQ(added->size(), 9u);
     EXPECT_TRUE(std::none_of(added->begin(), added->end(),
                              [](const IntervalRow& row) { return row.supported; }));
-    EXPECT_FALSE(report->limits.DiffIntervals().has_value());
+    EXPECT_FALSE(report.limits.DiffIntervals().has_value());
 }
 
 } // namespace

@@ -10,14 +10,8 @@
 namespace veltro {
 namespace {
 
-std::shared_ptr<OdbcConnection> connect(const std::string& connectString) {
-    auto connection = std::make_shared<OdbcConnection>();
-    EXPECT_TRUE(connection->open(connectString, nullptr));
-    return connection;
-}
-
 TEST(DriverInfoReport, TheEdgeCaseDriverGivesTheExpectedReportByteForByte) {
-    const DriverInfoReport report(connect(test::edgeCaseDriver()));
+    const DriverInfoReport report(test::openConnection(test::edgeCaseDriver()));
     const std::string expected = test::expectedEdgeCaseReport();
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(report.fileText(false), expected);
@@ -42,7 +36,7 @@ TEST(DriverInfoReport, AnswersThatOneDriverCannotGiveAtOnce) {
                   "Intervals:\nSecond Fraction,Second,Minute,Hour,Day,Week,Month,Quarter,"
                   "Year\n\n\nMiscellaneous\n"},
          }) {
-        const DriverInfoReport report(connect(test::edgeCaseDriver(c.attributes)));
+        const DriverInfoReport report(test::openConnection(test::edgeCaseDriver(c.attributes)));
         EXPECT_NE(report.text(false).find(c.lines), std::string::npos) << c.attributes;
     }
 }
