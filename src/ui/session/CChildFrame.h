@@ -118,6 +118,8 @@ public:
 public slots:
     void updateCommandStates();
     void newQuery();
+    // The ODBC Driver Info sheet on this session's connection.
+    void showDriverInfo();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -155,6 +157,7 @@ private:
     QAction* firstAction = nullptr;
     QAction* lastAction = nullptr;
     QAction* messagesAction = nullptr;
+    QAction* driverInfoAction = nullptr;
 };
 
 } // namespace veltro
