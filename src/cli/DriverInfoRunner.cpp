@@ -57,7 +57,7 @@ int writeDifferences(const ReportSource& first, const ReportSource& second) {
     if (!writeAll(stdout, differences)) {
         return endAfterOutputFailure(errno, "the differences");
     }
-    return differences.empty() ? exitCompleted : exitCompletedWithErrors;
+    return differences.empty() ? exitCompleted : exitReportsDiffer;
 }
 
 } // namespace
