@@ -35,6 +35,11 @@ TEST(DriverInfoReport, AnswersThatOneDriverCannotGiveAtOnce) {
                   "\nTimestamp Add Intervals:\nSecond,Minute,Hour\n\nTimestamp Diff "
                   "Intervals:\nSecond Fraction,Second,Minute,Hour,Day,Week,Month,Quarter,"
                   "Year\n\n\nMiscellaneous\n"},
+             // Without SQLGetTypeInfo the four tables have their headings alone.
+             Case{"Missing=SQLGetTypeInfo",
+                  "----------\n\nNative type         SQL Type          Precision   Min Scale  "
+                  "Max Scale\n-----------         --------          ---------   ---------  "
+                  "---------\n\nNative type         Nullable"},
          }) {
         const DriverInfoReport report(test::openConnection(test::edgeCaseDriver(c.attributes)));
         EXPECT_NE(report.text(false).find(c.lines), std::string::npos) << c.attributes;

@@ -116,6 +116,18 @@ TEST_F(DriverInfoSheet, SaveAsWritesEveryPageAsTheReportHasThem) {
               "File Path Name: <" + missing.string() + "> All or part of the path is invalid.");
 }
 
+TEST_F(DriverInfoSheet, ADriverThatRefusesItsDataTypesLeavesNoFile) {
+    // The statement of the second data types table cannot be had.
+    CMyPropertySheet sheet(test::openConnection(test::edgeCaseDriver("FailAllocStmt=2")));
+    const auto file = folder / "refused.txt";
+    prompts.fileNames = {QString::fromStdString(file.string())};
+    EXPECT_FALSE(sheet.OnSaveAs());
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_NE(prompts.messages[0].find("Injected failure"), std::string::npos)
+        << prompts.messages[0];
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
 TEST_F(DriverInfoSheet, SqliteReportComesOutWholeAndTheSameTwice) {
     CMyPropertySheet sheet(test::openConnection(test::sqliteConnectString(folder / "s.db")));
     expectWholeReport(saveTwice(sheet, "sqlite"));
