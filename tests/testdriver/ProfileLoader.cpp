@@ -181,7 +181,8 @@ bool ProfileLoader::applyListSection(const IniSection& section, std::string& err
             const auto declared = fields.size() >= 3 ? parseTypeSpec(fields[2]) : std::nullopt;
             ok = declared.has_value();
             if (ok) {
-                CatalogColumn column{fields[0], fields[1], *declared, typeNameOf(declared->sqlType)};
+                CatalogColumn column{fields[0], fields[1], *declared,
+                                     typeNameOf(declared->sqlType)};
                 if (fields.size() > 3 && !fields[3].empty())
                     column.typeName = fields[3];
                 if (fields.size() > 4)
