@@ -20,6 +20,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
     bool exportGiven = false;
     bool delimiterGiven = false;
     bool nullGiven = false;
+    bool outputGiven = false;
     const auto takeValue = [&](std::size_t& i, std::string& target) {
         if (i + 1 >= arguments.size()) {
             return false;
@@ -62,21 +63,34 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
             nullGiven = true;
         } else if (argument == "--no-header") {
             line.header = false;
+        } else if (argument == "--driver-info") {
+            line.invalid = line.driverInfo;
+            line.driverInfo = true;
+        } else if (argument == "--output") {
+            line.invalid = outputGiven || !takeValue(i, line.outputTarget);
+            outputGiven = true;
+        } else if (argument == "--diff") {
+            line.invalid = line.diffConnectString.has_value() || !takeValue(i, value);
+            line.diffConnectString = value;
         } else if (!argument.empty() && argument[0] != '-' && !line.fileToOpen) {
             line.fileToOpen = argument;
         } else {
             line.invalid = true;
         }
     }
-    // The export options belong to a headless run, which needs a connection and no file.
     const bool exportOptions = exportGiven || delimiterGiven || nullGiven || !line.header;
-    if (line.executeFile && !line.connectString && environmentConnect &&
+    const bool withoutWindow = line.executeFile || line.driverInfo;
+    if (withoutWindow && !line.connectString && environmentConnect &&
         !environmentConnect->empty()) {
         line.connectString = environmentConnect;
     }
-    if (line.executeFile) {
+    if (withoutWindow) {
         line.invalid = line.invalid || !line.connectString || line.fileToOpen.has_value();
-    } else if (exportOptions) {
+    }
+    // The export options belong to --execute, the report's to --driver-info.
+    if ((exportOptions && !line.executeFile) ||
+        ((outputGiven || line.diffConnectString) && !line.driverInfo) ||
+        (line.executeFile && line.driverInfo) || (outputGiven && line.diffConnectString)) {
         line.invalid = true;
     }
     return line;
@@ -89,6 +103,7 @@ std::string helpText() {
            "  veltro [FILE.qry] [--connect CONNSTR]\n"
            "  veltro [--connect CONNSTR] --execute FILE|- [--export FILE|-]\n"
            "         [--delimiter comma|tab|pipe|none] [--no-header] [--null TEXT]\n"
+           "  veltro [--connect CONNSTR] --driver-info [--output FILE|- | --diff CONNSTR2]\n"
            "\n"
            "  FILE.qry           open a query file\n"
            "  --connect CONNSTR  open the first session on this ODBC connect string\n"
@@ -99,16 +114,23 @@ std::string helpText() {
            "  --delimiter NAME   cell delimiter of the export (default: tab)\n"
            "  --no-header        leave out the column names\n"
            "  --null TEXT        the text written for a NULL value (default: empty)\n"
+           "  --driver-info      write the report of what the ODBC driver declares about itself\n"
+           "  --output FILE|-    where the report goes (default: standard output)\n"
+           "  --diff CONNSTR2    instead, show the report lines that differ from the report of\n"
+           "                     a second data source, as a unified diff\n"
            "  --help             show this text\n"
            "  --version          show the program's version\n"
            "\n"
-           "Without --connect, --execute takes the connect string from the environment\n"
-           "variable VELTRO_CONNECT, where a password does not show in the process list.\n"
+           "Without --connect, --execute and --driver-info take the connect string from the\n"
+           "environment variable VELTRO_CONNECT, where a password does not show in the process\n"
+           "list.\n"
            "\n"
            "Ctrl+C cancels the batch; a second Ctrl+C, or SIGTERM, ends the program at once.\n"
            "Exit status of --execute: 0 completed, 1 completed with errors, 130 cancelled\n"
            "(Ctrl+C), 143 terminated (SIGTERM), 141 the reader of the output went away,\n"
-           "2 usage, file, connection or output failure.\n";
+           "2 usage, file, connection or output failure.\n"
+           "Exit status of --driver-info: 0 written (with --diff: the reports are equal),\n"
+           "1 the reports differ, 2 usage, connection or output failure.\n";
 }
 
 } // namespace veltro

@@ -21,6 +21,11 @@ struct CommandLine {
     bool header = true;
     std::string nullText; // written for a NULL value
 
+    // The driver information report: --driver-info [--output FILE|-] [--diff CONNSTR]
+    bool driverInfo = false;
+    std::string outputTarget = "-";
+    std::optional<std::string> diffConnectString;
+
     bool help = false;
     bool version = false;
     // Anything not understood: the program shows the usage text and quits.
@@ -29,9 +34,9 @@ struct CommandLine {
     std::string problem;
 };
 
-// Parses the arguments after the program name. A headless run without --connect takes the
-// connect string from the environment (VELTRO_CONNECT), given here, so that a password need
-// not show in the process list.
+// Parses the arguments after the program name. A run without a window and without --connect
+// takes the connect string from the environment (VELTRO_CONNECT), given here, so that a
+// password need not show in the process list.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments,
                              const std::optional<std::string>& environmentConnect = std::nullopt);
 

@@ -5,6 +5,8 @@ namespace veltro {
 // The exit status of a run from the command line.
 inline constexpr int exitCompleted = 0;
 inline constexpr int exitCompletedWithErrors = 1;
+// --driver-info --diff: the two reports differ.
+inline constexpr int exitReportsDiffer = 1;
 // Usage, file, connection or output failure.
 inline constexpr int exitFailure = 2;
 // Ctrl+C (SIGINT).

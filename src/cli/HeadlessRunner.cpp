@@ -2,6 +2,7 @@
 
 #include "cli/BatchFile.h"
 #include "cli/CommandLine.h"
+#include "cli/FailureRecordingHost.h"
 #include "cli/InterruptWatcher.h"
 #include "cli/StandardStreams.h"
 #include "common/AppError.h"
@@ -25,16 +26,6 @@ namespace veltro {
 namespace {
 
 constexpr auto threadWaitLimit = std::chrono::seconds(30);
-
-// Remembers the connect failure instead of asking whether to retry.
-class HeadlessSessionHost : public SessionHost {
-public:
-    bool askRetryConnect(const std::string& errorText) override {
-        failure = errorText;
-        return false;
-    }
-    std::string failure;
-};
 
 // A run without a window: result sets go to the delimited stream as they are fetched, and
 // a cancel that may take a while says so on standard error.
@@ -82,14 +73,12 @@ int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
         return failWith(failure.what());
     }
 
-    HeadlessSessionHost sessionHost;
+    FailureRecordingHost sessionHost;
     HeadlessView view;
     const auto runtime = SessionRuntime::create(settings, sessionHost, view);
     Session& session = runtime->session;
     if (!session.Connect(*commandLine.connectString, std::nullopt)) {
-        return failWith("could not connect: " + (sessionHost.failure.empty()
-                                                     ? std::string("no data source was chosen.")
-                                                     : sessionHost.failure));
+        return failWith("could not connect: " + sessionHost.connectFailure());
     }
     // The export file is written under a temporary name and takes its place only when the
     // batch completed.

@@ -42,6 +42,30 @@ TEST(CommandLine, NullTextAndConnectStringFromTheEnvironment) {
     EXPECT_FALSE(parseCommandLine({}, "env").connectString.has_value());
 }
 
+TEST(CommandLine, DriverInfoReportOptions) {
+    const CommandLine report = parseCommandLine({"--driver-info", "--output", "r.txt"}, "env");
+    EXPECT_FALSE(report.invalid);
+    EXPECT_TRUE(report.driverInfo);
+    EXPECT_EQ(report.outputTarget, "r.txt");
+    EXPECT_EQ(report.connectString, std::optional<std::string>("env"));
+    const CommandLine diff = parseCommandLine({"--connect", "a", "--driver-info", "--diff", "b"});
+    EXPECT_FALSE(diff.invalid);
+    EXPECT_EQ(diff.outputTarget, "-");
+    EXPECT_EQ(diff.diffConnectString, std::optional<std::string>("b"));
+
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"--driver-info"},
+             {"--connect", "a", "--output", "r.txt"},
+             {"--connect", "a", "--diff", "b"},
+             {"--connect", "a", "--driver-info", "--diff", "b", "--output", "r.txt"},
+             {"--connect", "a", "--driver-info", "--execute", "q.sql"},
+             {"--connect", "a", "--driver-info", "--no-header"},
+             {"--connect", "a", "--driver-info", "q.qry"},
+         }) {
+        EXPECT_TRUE(parseCommandLine(args).invalid) << args.back();
+    }
+}
+
 TEST(CommandLine, AnythingElseIsRefused) {
     EXPECT_TRUE(parseCommandLine({"--bogus"}).invalid);
     EXPECT_TRUE(parseCommandLine({"--connect"}).invalid);

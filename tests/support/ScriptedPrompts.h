@@ -2,6 +2,7 @@
 
 #include "app/PromptService.h"
 
+#include <QDialog>
 #include <QPrinter>
 
 #include <deque>
@@ -60,6 +61,15 @@ public:
         return true;
     }
     void beep() override { ++beeps; }
+    // A modal dialog is not run: the test looks at it while it would be open, then it is
+    // closed as with Cancel.
+    int runModal(QDialog& dialog) override {
+        dialogTitles.push_back(dialog.windowTitle().toStdString());
+        if (onDialog) {
+            onDialog(dialog);
+        }
+        return QDialog::Rejected;
+    }
 
     std::deque<PromptAnswer> answers;
     std::deque<QString> fileNames;
@@ -73,6 +83,8 @@ public:
     std::vector<std::string> messages;
     std::vector<std::string> captions;
     std::vector<std::string> suggestions;
+    std::function<void(QDialog&)> onDialog;
+    std::vector<std::string> dialogTitles;
     int beeps = 0;
 
 private:

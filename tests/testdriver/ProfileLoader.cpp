@@ -58,6 +58,9 @@ std::optional<DiagRecord> parseError(std::string_view text, const DiagRecord& de
 OptionalText field(const std::vector<std::string>& fields, size_t index) {
     if (index >= fields.size() || fields[index].empty())
         return std::nullopt;
+    // An empty field is NULL; "" is the empty text.
+    if (fields[index] == "\"\"")
+        return std::string();
     return fields[index];
 }
 
@@ -178,7 +181,8 @@ bool ProfileLoader::applyListSection(const IniSection& section, std::string& err
             const auto declared = fields.size() >= 3 ? parseTypeSpec(fields[2]) : std::nullopt;
             ok = declared.has_value();
             if (ok) {
-                CatalogColumn column{fields[0], fields[1], *declared, typeNameOf(declared->sqlType)};
+                CatalogColumn column{fields[0], fields[1], *declared,
+                                     typeNameOf(declared->sqlType)};
                 if (fields.size() > 3 && !fields[3].empty())
                     column.typeName = fields[3];
                 if (fields.size() > 4)

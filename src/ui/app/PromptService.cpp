@@ -108,6 +108,10 @@ PromptService* installed = nullptr;
 
 } // namespace
 
+int PromptService::runModal(QDialog& dialog) {
+    return dialog.exec();
+}
+
 PromptService& PromptService::current() {
     return installed != nullptr ? *installed : dialogs;
 }

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+class QDialog;
 class QPrinter;
 class QWidget;
 
@@ -33,6 +34,8 @@ public:
     virtual bool choosePrinter(QWidget* /*parent*/, QPrinter& /*printer*/) { return false; }
     virtual bool setUpPrinter(QWidget* /*parent*/, QPrinter& /*printer*/) { return false; }
     virtual void beep() = 0;
+    // Runs a modal dialog of the program's own to its end; its result code.
+    virtual int runModal(QDialog& dialog);
 
     // The service in use: the real dialogs unless a test installed its own.
     static PromptService& current();

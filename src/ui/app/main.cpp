@@ -1,6 +1,7 @@
 #include "app/CVeltroApp.h"
 #include "app/QtSettingsStore.h"
 #include "cli/CommandLine.h"
+#include "cli/DriverInfoRunner.h"
 #include "cli/HeadlessRunner.h"
 #include "cli/StandardStreams.h"
 
@@ -57,12 +58,13 @@ int main(int argc, char* argv[]) {
         }
         return veltro::exitFailure;
     }
-    if (commandLine.executeFile) {
+    if (commandLine.executeFile || commandLine.driverInfo) {
         // Drivers format numbers by the C library's locale: keep the decimal point a point.
         std::setlocale(LC_ALL, "");
         std::setlocale(LC_NUMERIC, "C");
         const veltro::QtSettingsStore settings;
-        return veltro::runHeadless(commandLine, settings);
+        return commandLine.driverInfo ? veltro::runDriverInfo(commandLine, settings)
+                                      : veltro::runHeadless(commandLine, settings);
     }
 
     veltro::CVeltroApp app(argc, argv);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/LineEnds.h"
+
 #include <string>
 
 namespace veltro {
@@ -19,9 +21,6 @@ struct TextSaveChoice {
     std::string filter; // Qt's form: "Name (*.ext);;..."
 };
 TextSaveChoice textSaveChoice(const std::string& paneTitle, const std::string& paneText);
-
-// The pane's text as it is saved: one CR LF per line feed.
-std::string textWithCrLf(const std::string& text);
 
 inline constexpr const char* landscapeRefusedText =
     "Currently printing functionality is not supported for "

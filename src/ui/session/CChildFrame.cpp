@@ -4,6 +4,7 @@
 #include "app/IconFactory.h"
 #include "app/PromptService.h"
 #include "app/WaitCursor.h"
+#include "driverinfo/CMyPropertySheet.h"
 #include "editor/CQryView.h"
 #include "editor/CVeltroDoc.h"
 #include "results/CMSFlexGrid.h"
@@ -61,6 +62,11 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame, SettingsStore& settingsStore, QW
     createPanes();
     createToolBar();
     createStatusBar();
+    driverInfoAction = new QAction("&ODBC Driver Info...", this);
+    driverInfoAction->setShortcut(QKeySequence(Qt::Key_F10));
+    driverInfoAction->setStatusTip("Display ODBC Driver Info");
+    driverInfoAction->setToolTip("ODBC Driver Info (F10)");
+    connect(driverInfoAction, &QAction::triggered, this, &CChildFrame::showDriverInfo);
     setUpShortcuts();
     connect(&execTimer, &QTimer::timeout, this, [this] { runtime->control.onTimer(); });
     connect(&commandTimer, &QTimer::timeout, this, &CChildFrame::updateCommandStates);
@@ -234,7 +240,8 @@ void CChildFrame::fitPane(std::size_t pane, const QString& text) {
 // Select All and Wrap Word keys.
 void CChildFrame::setUpShortcuts() {
     QList<QKeySequence> keys = frame.menuShortcuts();
-    QList<QAction*> commands = {newQueryAction, messagesAction, databaseFocusAction};
+    QList<QAction*> commands = {newQueryAction, messagesAction, databaseFocusAction,
+                                driverInfoAction};
     for (std::size_t i = 0; i < CQryView::commandCount; ++i) {
         commands << editor->action(static_cast<CQryView::Command>(i));
     }
@@ -539,6 +546,7 @@ void CChildFrame::updateCommandStates() {
     const bool connected = isConnected();
     newQueryAction->setEnabled(connected);
     databaseBox->setEnabled(database->boxEnabled());
+    driverInfoAction->setEnabled(connected && !runtime->session.executing);
     previousAction->setEnabled(nav.canGoPrevious());
     firstAction->setEnabled(nav.canGoPrevious());
     nextAction->setEnabled(nav.canGoNext());
@@ -582,6 +590,8 @@ void CChildFrame::fillQueryMenu(QMenu& menu) {
     for (QAction* action : {previousAction, nextAction, firstAction, lastAction}) {
         grids->addAction(action);
     }
+    menu.addSeparator();
+    menu.addAction(driverInfoAction);
 }
 
 void CChildFrame::fillResultsMenu(QMenu& menu) {
@@ -616,6 +626,15 @@ void CChildFrame::newQuery() {
         PromptService::current().message(this, "Errors occurred.", PromptButtons::ok,
                                          PromptIcon::critical);
     }
+}
+
+void CChildFrame::showDriverInfo() {
+    // The worker owns the connection while a batch runs.
+    if (!isConnected() || runtime->session.executing) {
+        return;
+    }
+    CMyPropertySheet sheet(runtime->session.connection, this);
+    PromptService::current().runModal(sheet);
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {

@@ -129,6 +129,8 @@ public:
 public slots:
     void updateCommandStates();
     void newQuery();
+    // The ODBC Driver Info sheet on this session's connection.
+    void showDriverInfo();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -168,6 +170,7 @@ private:
     QAction* firstAction = nullptr;
     QAction* lastAction = nullptr;
     QAction* messagesAction = nullptr;
+    QAction* driverInfoAction = nullptr;
 };
 
 } // namespace veltro
