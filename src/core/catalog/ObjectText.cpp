@@ -49,8 +49,9 @@ ViewText viewTextStatement(const CatalogTarget& target, std::string_view shownNa
                            std::string_view owner) {
     const std::string bare = target.quoting.bareName(shownName);
     if (target.isOracle()) {
-        return {allSourceQuery("VIEW", shownName), std::string(shownName)};
+        return {allSourceQuery("VIEW", bare), bare};
     }
+    // Execute takes the name from the statement as it stands.
     if (target.isSqlServerFamily) {
         return {std::string(objectTextPrefix) + std::string(shownName), std::string(shownName)};
     }
@@ -58,12 +59,12 @@ ViewText viewTextStatement(const CatalogTarget& target, std::string_view shownNa
         return {bare, bare};
     }
     if (target.isPostgres()) {
-        return {postgresViewQuery(bare, owner), std::string(shownName)};
+        return {postgresViewQuery(bare, owner), bare};
     }
     if (target.isSqlite()) {
-        return {sqliteSourceQuery(bare), std::string(shownName)};
+        return {sqliteSourceQuery(bare), bare};
     }
-    return {std::string(shownName) + " // View text not supported", std::string(shownName)};
+    return {std::string(shownName) + " // View text not supported", bare};
 }
 
 std::string procedureTextStatement(const CatalogTarget& target, std::string_view shownName,
@@ -74,7 +75,7 @@ std::string procedureTextStatement(const CatalogTarget& target, std::string_view
     if (target.isSqlServerFamily) {
         statement = std::string(objectTextPrefix) + name;
     } else if (target.isOracle()) {
-        statement = allSourceQuery("PROCEDURE", name);
+        statement = allSourceQuery("PROCEDURE", bare);
     } else if (target.isPostgres()) {
         statement = postgresFunctionQuery(bare, owner);
     } else if (target.isSqlite()) {
@@ -118,7 +119,8 @@ ObjectCommandResult proceduresCommandResult(const CatalogTarget& target,
     result.editorText += procedureTextStatement(target, shownName, owner);
     result.selectionEnd = utf8Length(result.editorText);
     result.objectText = true;
-    result.paneTitle = std::string(shownName);
+    result.paneTitle =
+        target.isSqlServerFamily ? std::string(shownName) : target.quoting.bareName(shownName);
     return result;
 }
 

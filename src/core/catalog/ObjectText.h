@@ -11,7 +11,8 @@ struct CatalogTarget;
 inline constexpr const char* queryDefComment = " // CDaoQueryDef::GetSQL()";
 
 // The statement that returns a view's source text on the data source, and the name the view
-// goes by afterwards (the results pane's title).
+// goes by afterwards (the results pane's title): as listed on the SQL Server family, whose
+// Execute reads it from the statement, elsewhere without quotes.
 struct ViewText {
     std::string statement;
     std::string objectName;

@@ -1,6 +1,6 @@
 // The catalog recordsets on the test driver (missing functions, STILL_EXECUTING, binding by
 // position) and on the real drivers (the table types).
-#include "TestDatabases.h"
+#include "RealDrivers.h"
 #include "TestDriver.h"
 
 #include "catalog/CColumns.h"
@@ -126,18 +126,11 @@ TEST(CatalogRecordsets, TextFieldsHoldAtMost255Characters) {
     EXPECT_EQ(columns.columnName(), "a");
 }
 
-enum class Driver { sqlite, postgres };
-
-class CatalogOnRealDrivers : public testing::TestWithParam<Driver> {
+class CatalogOnRealDrivers : public testing::TestWithParam<test::RealDriver> {
 protected:
     void SetUp() override {
-        std::string connectString;
-        if (GetParam() == Driver::sqlite) {
-            connectString = test::sqliteConnectString(test::workFolder("catalog") / "c.db");
-        } else {
-            connectString = test::postgresConnectString();
-            VELTRO_REQUIRE_POSTGRES_OR_SKIP(connectString);
-        }
+        const std::string connectString = test::realDriverConnectString(GetParam(), "catalog");
+        VELTRO_REQUIRE_POSTGRES_OR_SKIP(connectString);
         connection = connect(connectString);
         run(connection, "DROP VIEW IF EXISTS ob_view");
         run(connection, "DROP TABLE IF EXISTS ob_table");
@@ -170,14 +163,10 @@ TEST_P(CatalogOnRealDrivers, TypeListChoosesTheKinds) {
     const std::set<std::string> all = typesListed("'TABLE','VIEW','SYSTEM TABLE'", ours);
     EXPECT_EQ(ours, (std::set<std::string>{"ob_table TABLE", "ob_view VIEW"}));
     // The SQLite driver lists no system tables.
-    EXPECT_EQ(all.contains("SYSTEM TABLE"), GetParam() == Driver::postgres);
+    EXPECT_EQ(all.contains("SYSTEM TABLE"), GetParam() == test::RealDriver::postgres);
 }
 
-INSTANTIATE_TEST_SUITE_P(Drivers, CatalogOnRealDrivers,
-                         testing::Values(Driver::sqlite, Driver::postgres),
-                         [](const testing::TestParamInfo<Driver>& info) {
-                             return info.param == Driver::sqlite ? "SQLite" : "PostgreSQL";
-                         });
+VELTRO_ON_REAL_DRIVERS(CatalogOnRealDrivers);
 
 } // namespace
 } // namespace veltro
