@@ -27,6 +27,7 @@ class CQryView;
 class CResultView;
 class CVeltroDoc;
 class ExecutionControl;
+class ObjectCommands;
 class Session;
 class SessionRuntime;
 
@@ -150,6 +151,7 @@ private:
 
     QAction* newQueryAction = nullptr;
     QAction* objectsAction = nullptr;
+    ObjectCommands* objects = nullptr;
     QAction* previousAction = nullptr;
     QAction* nextAction = nullptr;
     QAction* firstAction = nullptr;
