@@ -41,9 +41,16 @@ CatalogTarget catalogTargetOf(const Session& session) {
     target.isSqlServerFamily = session.isSqlServerFamily;
     target.isJetDriver = session.isJetDriver;
     target.supportsMultipleResults = session.supportsMultipleResults;
-    target.quoting =
-        NameQuoting::forDataSource(session.isSqlServerFamily, session.isJetDriver,
-                                   infoOrEmpty(*session.connection, SQL_IDENTIFIER_QUOTE_CHAR));
+    auto folding = NameQuoting::Folding::mixed;
+    try {
+        folding =
+            static_cast<NameQuoting::Folding>(session.connection->infoU16(SQL_IDENTIFIER_CASE));
+    } catch (const DatabaseError&) {
+        // A driver that cannot say is taken to keep names as written.
+    }
+    target.quoting = NameQuoting::forDataSource(
+        session.isSqlServerFamily, session.isJetDriver,
+        infoOrEmpty(*session.connection, SQL_IDENTIFIER_QUOTE_CHAR), folding);
     target.searchEscape = infoOrEmpty(*session.connection, SQL_SEARCH_PATTERN_ESCAPE);
     return target;
 }

@@ -13,14 +13,14 @@ bool isPlainCharacter(char c) {
 } // namespace
 
 NameQuoting NameQuoting::forDataSource(bool isSqlServerFamily, bool isJetDriver,
-                                       std::string_view identifierQuoteChar) {
+                                       std::string_view identifierQuoteChar, Folding folding) {
     if (isJetDriver) {
-        return NameQuoting(Style::jet, '[', ']');
+        return NameQuoting(Style::jet, '[', ']', folding);
     }
     if (isSqlServerFamily || identifierQuoteChar.size() != 1 || identifierQuoteChar == " ") {
-        return NameQuoting(Style::brackets, '[', ']');
+        return NameQuoting(Style::brackets, '[', ']', folding);
     }
-    return NameQuoting(Style::quoteChar, identifierQuoteChar[0], identifierQuoteChar[0]);
+    return NameQuoting(Style::quoteChar, identifierQuoteChar[0], identifierQuoteChar[0], folding);
 }
 
 bool NameQuoting::needsQuotes(std::string_view name) const {
@@ -28,7 +28,9 @@ bool NameQuoting::needsQuotes(std::string_view name) const {
         return name.find(' ') != std::string_view::npos;
     }
     for (const char c : name) {
-        if (!isPlainCharacter(c)) {
+        const bool folded = (folding == Folding::lower && c >= 'A' && c <= 'Z') ||
+                            (folding == Folding::upper && c >= 'a' && c <= 'z');
+        if (!isPlainCharacter(c) || folded) {
             return true;
         }
     }

@@ -12,17 +12,21 @@ namespace veltro {
 class NameQuoting {
 public:
     enum class Style { brackets, jet, quoteChar };
+    // How the DBMS stores a name written without quotes (SQL_IDENTIFIER_CASE).
+    enum class Folding { upper = 1, lower = 2, none = 3, mixed = 4 };
 
     // identifierQuoteChar is the driver's SQL_IDENTIFIER_QUOTE_CHAR; a driver without one
     // (" " or empty) gets brackets.
     static NameQuoting forDataSource(bool isSqlServerFamily, bool isJetDriver,
-                                     std::string_view identifierQuoteChar);
+                                     std::string_view identifierQuoteChar,
+                                     Folding folding = Folding::mixed);
 
     Style style() const { return how; }
 
     // A table name as the Tables dialog lists it: always bracketed on the Jet driver;
     // elsewhere quoted when it holds a blank, and with a quote character also when it holds
-    // anything but letters, digits and "_".
+    // anything but letters, digits and "_", or letters that the DBMS would fold to another
+    // case (then it would name another table).
     std::string tableName(std::string_view name) const;
     // A procedure name as the Procedures dialog lists it: without its version suffix (";1"),
     // never bracketed on the Jet driver, else quoted as a table name.
@@ -36,12 +40,14 @@ public:
     std::string bareName(std::string_view shown) const;
 
 private:
-    NameQuoting(Style style, char open, char close) : how(style), open(open), close(close) {}
+    NameQuoting(Style style, char open, char close, Folding folding)
+        : how(style), open(open), close(close), folding(folding) {}
     bool needsQuotes(std::string_view name) const;
 
     Style how;
     char open;
     char close;
+    Folding folding;
 };
 
 // The table types the Tables dialog asks for: "'TABLE'", then ",'VIEW'" and

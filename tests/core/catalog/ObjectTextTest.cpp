@@ -24,6 +24,8 @@ TEST(ObjectText, NamesAreQuotedSoThatTheStatementRuns) {
     const NameQuoting brackets = NameQuoting::forDataSource(true, false, "\"");
     const NameQuoting jet = NameQuoting::forDataSource(false, true, "`");
     const NameQuoting quotes = NameQuoting::forDataSource(false, false, "\"");
+    const NameQuoting lowerCase =
+        NameQuoting::forDataSource(false, false, "\"", NameQuoting::Folding::lower);
     struct Case {
         const NameQuoting& quoting;
         std::string name;
@@ -41,6 +43,9 @@ TEST(ObjectText, NamesAreQuotedSoThatTheStatementRuns) {
         {quotes, "t1", "t1", "t1", "t1"},
         {quotes, "my table", "\"my table\"", "\"my table\"", "\"my table\""},
         {quotes, "MY-T", "\"MY-T\"", "\"MY-T\"", "\"MY-T\""},
+        {quotes, "MyT", "MyT", "MyT", "MyT"},
+        {lowerCase, "MyT", "\"MyT\"", "\"MyT\"", "\"MyT\""},
+        {lowerCase, "my_t1", "my_t1", "my_t1", "my_t1"},
         {quotes, "a\"b; DROP TABLE t;--", "\"a\"\"b; DROP TABLE t;--\"",
          "\"a\"\"b; DROP TABLE t;--\"", "\"a\"\"b\""},
     };
