@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace veltro {
 
@@ -26,6 +27,14 @@ ObjectCommands::ObjectCommands(CChildFrame& session, QToolBar& bar, QAction& pop
     procedures->setToolTip("Query Procedures");
     popup.setStatusTip("Query tables or procedures");
     popup.setToolTip("Query Tables or Procedures");
+    // The button shows the arrow of a button with a menu; either half opens the menu.
+    choices = new QMenu(&frame);
+    choices->addAction(tables);
+    choices->addAction(procedures);
+    popup.setMenu(choices);
+    if (auto* button = qobject_cast<QToolButton*>(toolBar.widgetForAction(&popup))) {
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+    }
     connect(tables, &QAction::triggered, this, &ObjectCommands::onQueryTables);
     connect(procedures, &QAction::triggered, this, &ObjectCommands::onQueryProcedures);
     connect(&popup, &QAction::triggered, this, &ObjectCommands::onObjectsPopup);
@@ -88,10 +97,7 @@ void ObjectCommands::onObjectsPopup() {
     QWidget* button = toolBar.widgetForAction(&popup);
     const QPoint anchor =
         button != nullptr ? button->mapToGlobal(QPoint(0, button->height())) : QCursor::pos();
-    QMenu menu(&frame);
-    menu.addAction(tables);
-    menu.addAction(procedures);
-    menu.exec(anchor);
+    choices->exec(anchor);
 }
 
 } // namespace veltro

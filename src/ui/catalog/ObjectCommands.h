@@ -3,6 +3,7 @@
 #include <QObject>
 
 class QAction;
+class QMenu;
 class QToolBar;
 
 namespace veltro {
@@ -37,6 +38,7 @@ private:
     QAction& popup;
     QAction* tables;
     QAction* procedures;
+    QMenu* choices;
 };
 
 } // namespace veltro

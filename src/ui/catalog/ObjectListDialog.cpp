@@ -71,12 +71,25 @@ int ObjectListDialog::run() {
 bool ObjectListDialog::start() {
     const WaitCursor wait;
     frame.setPaneText(0, pleaseWaitText);
-    layout()->activate();
+    fitColumns();
+    return initialize();
+}
+
+// Each column takes an equal share of the list's width.
+void ObjectListDialog::fitColumns() {
     const int width = rows->viewport()->width() / columnCount;
     for (int column = 0; column < columnCount; ++column) {
         rows->setColumnWidth(column, width);
     }
-    return initialize();
+}
+
+// The list has its width only once the dialog is laid out for showing.
+void ObjectListDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!columnsFitted) {
+        columnsFitted = true;
+        fitColumns();
+    }
 }
 
 bool ObjectListDialog::showListing(const CatalogListing& listing) {
@@ -85,7 +98,8 @@ bool ObjectListDialog::showListing(const CatalogListing& listing) {
         AddDelimitedRow(*rows, line, -1, static_cast<int>(i));
     }
     if (rows->topLevelItemCount() > 0) {
-        rows->setCurrentItem(rows->topLevelItem(0), 0, QItemSelectionModel::ClearAndSelect);
+        rows->setCurrentItem(rows->topLevelItem(0), 0,
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
     if (!listing.errorText.empty()) {
         PromptService::current().message(this, QString::fromStdString(listing.errorText),

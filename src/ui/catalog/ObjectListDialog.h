@@ -31,6 +31,8 @@ public:
     const CatalogTarget& catalogTarget() const { return target; }
 
 protected:
+    void showEvent(QShowEvent* event) override;
+
     ObjectListDialog(CChildFrame& session, const QString& caption, const QStringList& columns,
                      QSize size, QWidget* parent);
 
@@ -56,7 +58,10 @@ protected:
 private:
     void onFindTextChanged();
     void onHeaderClicked(int column);
+    void fitColumns();
+
     int columnCount;
+    bool columnsFitted = false;
 };
 
 } // namespace veltro

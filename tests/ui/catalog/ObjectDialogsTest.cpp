@@ -72,9 +72,17 @@ TEST_P(DialogsOnRealDrivers, SortingAndTypingFindRows) {
         run(*session, std::string("CREATE TABLE ") + table + " (a INTEGER)");
     }
     run(*session, "CREATE VIEW sort_v AS SELECT a FROM sort_a");
+    // Enough rows before them that they lie below the visible part of the list.
+    for (int i = 0; i < 40; ++i) {
+        const std::string table = "fill_" + std::to_string(i);
+        run(*session, "DROP TABLE IF EXISTS " + table);
+        run(*session, "CREATE TABLE " + table + " (a INTEGER)");
+    }
 
     CTablesDlg dialog(*session);
     ASSERT_TRUE(dialog.start());
+    // Shown, so that scrolling has a list of some height to scroll.
+    dialog.show();
     CListCtrlEx& list = dialog.list();
     EXPECT_FALSE(listed(list, "sort_v"));
     dialog.findChild<QCheckBox*>("views")->click();
@@ -92,9 +100,15 @@ TEST_P(DialogsOnRealDrivers, SortingAndTypingFindRows) {
     ASSERT_EQ(list.selectedItems().size(), 1);
     EXPECT_EQ(list.selectedItems().front()->text(0), "sort_v");
     emit list.header()->sectionClicked(0);
+    const auto visible = [&list](const QString& name) {
+        return list.viewport()->rect().intersects(
+            list.visualItemRect(list.findItems(name, Qt::MatchExactly, 0).front()));
+    };
+    list.scrollToTop();
+    EXPECT_FALSE(visible("sort_a"));
     dialog.findChild<QLineEdit*>("nameBox")->setText("Sort_");
     EXPECT_EQ(list.selectedItems().front()->text(0), "sort_a");
-    EXPECT_TRUE(list.viewport()->rect().intersects(list.visualItemRect(list.selectedItems()[0])));
+    EXPECT_TRUE(visible("sort_a"));
 }
 
 TEST_P(DialogsOnRealDrivers, OkGivesOneSelectPerChosenTableAndStoresTheBoxes) {
