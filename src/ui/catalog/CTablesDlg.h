@@ -27,6 +27,9 @@ public:
 protected:
     bool initialize() override;
     void onOk() override;
+    // Typing leaves the list taking several rows where the driver allows, whatever Output
+    // Text only says; OK then takes the first.
+    void rowFound() override { allowMultipleSelection(); }
 
 private:
     bool FillList();

@@ -119,6 +119,7 @@ void ObjectListDialog::onFindTextChanged() {
     }
     rows->setCurrentItem(found.front(), 0,
                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    rowFound();
     rows->scrollToItem(found.front(), QAbstractItemView::EnsureVisible);
 }
 

@@ -39,6 +39,8 @@ protected:
     // The dialog's own part of the start, after the columns are made.
     virtual bool initialize() = 0;
     virtual void onOk() = 0;
+    // After typing made a row the only selected one.
+    virtual void rowFound() {}
     // Puts the listed rows into the list, selects the first, reports a failure and sets the
     // buttons: OK and "Cancel" with rows, a disabled OK and "&Close" without. Whether the
     // catalog could be opened.
