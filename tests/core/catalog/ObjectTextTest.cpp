@@ -97,32 +97,19 @@ TEST(ObjectText, SourceTextStatementsPerDbms) {
               "SELECT sql FROM sqlite_master WHERE name = 'o''x'");
 }
 
+// The window tests run the commands on the test driver's DBMSs; here what they leave alone.
 TEST(ObjectText, CommandsSelectWhatTheyAppend) {
-    const CatalogTarget jet = target("ACCESS", false, true);
-    TablesChoice view{"\n\nv", "VIEW", "v", true};
-    ObjectCommandResult tables = tablesCommandResult(jet, "", view);
-    EXPECT_EQ(tables.editorText, "\n\nv // CDaoQueryDef::GetSQL()");
-    EXPECT_EQ(tables.selectionStart, 2u);
-    EXPECT_EQ(tables.selectionEnd, tables.editorText.size());
-    EXPECT_TRUE(tables.objectText);
-    EXPECT_EQ(tables.paneTitle, "v");
-
-    // Without Output Text only a view is selected from like a table.
-    const CatalogTarget server = target("SQL Server", true);
-    tables = tablesCommandResult(server, "é", {"\n\nSELECT a FROM v;", "VIEW", "", false});
+    // Without Output Text only a view is selected from like a table; positions count
+    // characters.
+    const ObjectCommandResult tables = tablesCommandResult(
+        target("SQL Server", true), "é", {"\n\nSELECT a FROM v;", "VIEW", "", false});
     EXPECT_EQ(tables.editorText, "é\n\nSELECT a FROM v;");
     EXPECT_EQ(tables.selectionStart, 3u);
     EXPECT_EQ(tables.selectionEnd, 19u);
     EXPECT_FALSE(tables.objectText);
-    // The not-supported text runs as an ordinary batch.
-    EXPECT_FALSE(tablesCommandResult(target("Informix"), "", view).objectText);
-
-    const ObjectCommandResult procedure = proceduresCommandResult(server, "select 1", "p", "dbo");
-    EXPECT_EQ(procedure.editorText, "select 1\r\n\r\nsp_helptext p");
-    EXPECT_EQ(procedure.selectionStart, 12u);
-    EXPECT_EQ(procedure.selectionEnd, procedure.editorText.size());
-    EXPECT_TRUE(procedure.objectText);
-    EXPECT_EQ(procedure.paneTitle, "p");
+    // A view's not-supported text runs as an ordinary batch, a procedure's as a text batch.
+    EXPECT_FALSE(
+        tablesCommandResult(target("Informix"), "", {"\n\nv", "VIEW", "v", true}).objectText);
     EXPECT_TRUE(proceduresCommandResult(target("Informix"), "", "p", "").objectText);
 }
 
@@ -131,10 +118,6 @@ TEST(ObjectText, OneSelectPerTableWithoutSemicolonsOnVisualFoxPro) {
         return table == "t1" ? "a, b" : "x";
     };
     const std::vector<ChosenTable> rows = {{"t1", "TABLE", ""}, {"t2", "TABLE", ""}};
-    TablesText text = composeTablesText(target("SQLite"), rows, false, columns);
-    EXPECT_TRUE(text.complete);
-    EXPECT_EQ(text.resultText, "\n\nSELECT a, b FROM t1;\n\nSELECT x FROM t2;");
-    EXPECT_EQ(text.objectType, "TABLE");
     EXPECT_EQ(composeTablesText(target("visual foxpro"), rows, false, columns).resultText,
               "\n\nSELECT a, b FROM t1\n\nSELECT x FROM t2");
     // A failed column list stops: nothing is produced.
