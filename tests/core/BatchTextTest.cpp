@@ -32,6 +32,12 @@ TEST(BatchText, ObjectTextBatchesOnlyWithLowerCasePrefixOnSqlServerFamily) {
     EXPECT_EQ(lower.objectName, "dbo.p1");
     EXPECT_EQ(lower.batchText, "sp_helptext dbo.p1\nGO");
 
+    // A bracketed name is one name, blanks and all.
+    EXPECT_EQ(detectObjectTextBatch("sp_helptext [Recent Orders]\n", true, "SQL Server").objectName,
+              "[Recent Orders]");
+    EXPECT_EQ(detectObjectTextBatch("sp_helptext [a]]b] x", true, "SQL Server").objectName,
+              "[a]]b]");
+
     EXPECT_FALSE(detectObjectTextBatch("SP_HELPTEXT p1", true, "SQL Server").isObjectText);
     EXPECT_FALSE(detectObjectTextBatch(" sp_helptext p1", true, "SQL Server").isObjectText);
     EXPECT_FALSE(detectObjectTextBatch("sp_helptext p1", false, "PostgreSQL").isObjectText);

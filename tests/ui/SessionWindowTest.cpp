@@ -1,5 +1,6 @@
 // A real session window in a real main frame, driven as a user would.
 #include "SessionWindowFixture.h"
+#include "WindowAnswers.h"
 
 namespace veltro {
 namespace {
@@ -173,6 +174,8 @@ TEST_F(SessionWindow, EveryMenuShortcutWorksWhereverTheFocusIs) {
     CChildFrame* session = open(test::testDriver("FetchDelay=1"));
     ASSERT_NE(session, nullptr);
     activateFrame();
+    // The dialogs that keys open are closed again at once.
+    const test::WindowAnswers closeDialogs;
     std::vector<std::pair<QAction*, QKeySequence>> shortcuts;
     for (QAction* top : frame->menuBar()->actions()) {
         for (QAction* action : openedMenuActions(top->menu())) {
@@ -186,9 +189,10 @@ TEST_F(SessionWindow, EveryMenuShortcutWorksWhereverTheFocusIs) {
         keys << key.toString();
     }
     for (const char* expected :
-         {"Ctrl+T", "Ctrl+O",    "Ctrl+S", "Ctrl+P", "Ctrl+F4", "Ctrl+G",       "F5",     "Ctrl+E",
-          "Alt+X",  "Alt+Pause", "Ctrl+N", "F4",     "Ctrl+Z",  "Ctrl+Y",       "Ctrl+X", "Ctrl+C",
-          "Ctrl+V", "Ctrl+A",    "Ctrl+F", "F3",     "Ctrl+H",  "Ctrl+Shift+U", "Ctrl+U", "F7"}) {
+         {"Ctrl+T",       "Ctrl+O", "Ctrl+S",    "Ctrl+P", "Ctrl+F4", "Ctrl+G", "F5",
+          "Ctrl+E",       "Alt+X",  "Alt+Pause", "Ctrl+N", "F4",      "Ctrl+Z", "Ctrl+Y",
+          "Ctrl+X",       "Ctrl+C", "Ctrl+V",    "Ctrl+A", "Ctrl+F",  "F3",     "Ctrl+H",
+          "Ctrl+Shift+U", "Ctrl+U", "F7",        "F8",     "F9",      "F10"}) {
         EXPECT_TRUE(keys.contains(expected)) << expected;
     }
 

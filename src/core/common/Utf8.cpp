@@ -18,4 +18,12 @@ std::string utf8Prefix(std::string_view text, std::size_t maxCharacters) {
     return std::string(text.substr(0, pos));
 }
 
+std::size_t utf8Length(std::string_view text) {
+    std::size_t characters = 0;
+    for (const char c : text) {
+        characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    return characters;
+}
+
 } // namespace veltro

@@ -129,6 +129,7 @@ bool CRecordsetEx::allocateStatement() {
 
 void CRecordsetEx::finishOpen() {
     DescribeColumns();
+    bindFields();
     eof = true;
     if (columnCount != 0) {
         eof = false;

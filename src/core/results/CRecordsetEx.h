@@ -97,7 +97,10 @@ public:
 protected:
     // The parts of the open sequence that the catalog recordsets share.
     bool allocateStatement();
+    // Describes the result set, binds the fields (bindFields) and fetches the first row.
     void finishOpen();
+    // Called between the description of a result set and its first fetch.
+    virtual void bindFields() {}
     [[noreturn]] void throwStatementError(SQLRETURN rc) const;
     // Runs a statement or fetch call (retried while still executing) unless a cancel was
     // requested, in which case StatementCancelled is thrown.

@@ -23,6 +23,24 @@ char upperAscii(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+// The object name at the start of a text: up to the first blank or line break, or, for a
+// name in square brackets, up to its closing bracket (a doubled one is inside the name).
+std::string_view leadingObjectName(std::string_view text) {
+    if (text.starts_with('[')) {
+        for (std::size_t i = 1; i < text.size(); ++i) {
+            if (text[i] != ']') {
+                continue;
+            }
+            if (i + 1 < text.size() && text[i + 1] == ']') {
+                ++i;
+                continue;
+            }
+            return text.substr(0, i + 1);
+        }
+    }
+    return text.substr(0, text.find_first_of("\n\r\t "));
+}
+
 bool containsNoCase(std::string_view text, std::string_view word) {
     const auto found = std::search(text.begin(), text.end(), word.begin(), word.end(),
                                    [](char a, char b) { return upperAscii(a) == upperAscii(b); });
@@ -76,8 +94,7 @@ ObjectTextBatch detectObjectTextBatch(std::string_view batchText, bool isSqlServ
         return batch;
     }
     batch.isObjectText = true;
-    const std::string_view rest = batchText.substr(objectTextPrefix.size());
-    batch.objectName = std::string(rest.substr(0, rest.find_first_of("\n\r\t ")));
+    batch.objectName = std::string(leadingObjectName(batchText.substr(objectTextPrefix.size())));
     if (equalsNoCase(dbmsName, "Sybase SQL Anywhere") ||
         equalsNoCase(dbmsName, "Adaptive Server Anywhere")) {
         batch.batchText = "SELECT text FROM syscomments where id = object_id(" +

@@ -4,6 +4,7 @@
 #include "app/IconFactory.h"
 #include "app/PromptService.h"
 #include "app/WaitCursor.h"
+#include "catalog/ObjectCommands.h"
 #include "driverinfo/CMyPropertySheet.h"
 #include "editor/CQryView.h"
 #include "editor/CVeltroDoc.h"
@@ -135,8 +136,7 @@ void CChildFrame::createToolBar() {
     toolBar->addSeparator();
     objectsAction =
         toolBar->addAction(themedIcon("insert-object", "T", QColor(0x6a, 0x1b, 0x9a)), "Objects");
-    objectsAction->setToolTip("Query Tables or Procedures");
-    objectsAction->setEnabled(false);
+    objects = new ObjectCommands(*this, *toolBar, *objectsAction);
     toolBar->addSeparator();
     editorButton(CQryView::Command::execute, "media-playback-start", QString(QChar(0x25B6)),
                  QColor(0x2e, 0x7d, 0x32));
@@ -240,8 +240,9 @@ void CChildFrame::fitPane(std::size_t pane, const QString& text) {
 // Select All and Wrap Word keys.
 void CChildFrame::setUpShortcuts() {
     QList<QKeySequence> keys = frame.menuShortcuts();
-    QList<QAction*> commands = {newQueryAction, messagesAction, databaseFocusAction,
-                                driverInfoAction};
+    QList<QAction*> commands = {newQueryAction,          messagesAction,
+                                databaseFocusAction,     driverInfoAction,
+                                objects->tablesAction(), objects->proceduresAction()};
     for (std::size_t i = 0; i < CQryView::commandCount; ++i) {
         commands << editor->action(static_cast<CQryView::Command>(i));
     }
@@ -553,6 +554,7 @@ void CChildFrame::updateCommandStates() {
     lastAction->setEnabled(nav.canGoNext());
     messagesAction->setEnabled(nav.canToggleMessages());
     messagesAction->setChecked(nav.messagesChecked());
+    objects->updateCommandStates();
     editor->updateCommandStates();
     updateStatusPanes();
 }
@@ -585,6 +587,9 @@ void CChildFrame::fillQueryMenu(QMenu& menu) {
     menu.addAction(editor->action(CQryView::Command::cancel));
     menu.addSeparator();
     menu.addAction(newQueryAction);
+    QMenu* objectMenu = menu.addMenu("&Objects");
+    objectMenu->addAction(objects->tablesAction());
+    objectMenu->addAction(objects->proceduresAction());
     menu.addAction(messagesAction);
     QMenu* grids = menu.addMenu("Results &Grid");
     for (QAction* action : {previousAction, nextAction, firstAction, lastAction}) {

@@ -29,6 +29,7 @@ class CResultView;
 class CVeltroDoc;
 class DatabaseContext;
 class ExecutionControl;
+class ObjectCommands;
 class Session;
 class SessionRuntime;
 
@@ -165,6 +166,7 @@ private:
     QAction* newQueryAction = nullptr;
     QAction* databaseFocusAction = nullptr;
     QAction* objectsAction = nullptr;
+    ObjectCommands* objects = nullptr;
     QAction* previousAction = nullptr;
     QAction* nextAction = nullptr;
     QAction* firstAction = nullptr;
