@@ -1,6 +1,7 @@
 #pragma once
 
 // A real session window in a real main frame, driven as a user would.
+#include "EventWait.h"
 #include "ScriptedPrompts.h"
 #include "TestApplication.h"
 #include "TestDatabases.h"
@@ -35,18 +36,6 @@
 #include <gtest/gtest.h>
 
 namespace veltro::test {
-
-// Runs the event loop until the condition holds or ten seconds pass.
-inline bool waitFor(const std::function<bool()>& condition) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition() && timer.elapsed() < 10000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        // Closed windows are deleted later, which a nested loop does not do by itself.
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    return condition();
-}
 
 class FixedPrompt : public DataSourcePrompt {
 public:

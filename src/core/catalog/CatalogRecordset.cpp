@@ -50,18 +50,7 @@ bool CatalogRecordset::openCatalog(SQLUSMALLINT functionId, const char* missingT
     if (!allocateStatement()) {
         return false;
     }
-    try {
-        connection().applyQueryTimeout(statementHandle());
-        SQLHSTMT h = statementHandle();
-        const SQLRETURN rc = cancellableCall([&] { return call(h); });
-        if (!SQL_SUCCEEDED(rc)) {
-            throwStatementError(rc);
-        }
-        finishOpen();
-    } catch (...) {
-        Close();
-        throw;
-    }
+    openWithCall(call);
     return true;
 }
 

@@ -29,18 +29,7 @@ bool CTypeInfo::OpenTypeInfo(SQLSMALLINT sqlType) {
     if (!allocateStatement()) {
         throw *allocationFailure();
     }
-    try {
-        connection().applyQueryTimeout(statementHandle());
-        SQLHSTMT h = statementHandle();
-        const SQLRETURN rc = cancellableCall([&] { return SQLGetTypeInfo(h, sqlType); });
-        if (!SQL_SUCCEEDED(rc)) {
-            throwStatementError(rc);
-        }
-        finishOpen();
-    } catch (...) {
-        Close();
-        throw;
-    }
+    openWithCall([sqlType](SQLHSTMT h) { return SQLGetTypeInfo(h, sqlType); });
     return true;
 }
 

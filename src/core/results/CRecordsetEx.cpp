@@ -127,6 +127,21 @@ bool CRecordsetEx::allocateStatement() {
     }
 }
 
+void CRecordsetEx::openWithCall(const std::function<SQLRETURN(SQLHSTMT)>& call) {
+    try {
+        db->applyQueryTimeout(stmt.get());
+        SQLHSTMT h = stmt.get();
+        const SQLRETURN rc = cancellableCall([&] { return call(h); });
+        if (!SQL_SUCCEEDED(rc)) {
+            throwStatementError(rc);
+        }
+        finishOpen();
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
 void CRecordsetEx::finishOpen() {
     DescribeColumns();
     bindFields();

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -101,6 +102,10 @@ protected:
     void finishOpen();
     // Called between the description of a result set and its first fetch.
     virtual void bindFields() {}
+    // On the statement just allocated: runs a catalog call (SQLTables, SQLGetTypeInfo, ...)
+    // instead of executing a text, then describes and positions its result. An exception
+    // leaves the set closed.
+    void openWithCall(const std::function<SQLRETURN(SQLHSTMT)>& call);
     [[noreturn]] void throwStatementError(SQLRETURN rc) const;
     // Runs a statement or fetch call (retried while still executing) unless a cancel was
     // requested, in which case StatementCancelled is thrown.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EventWait.h"
 #include "ScriptedPrompts.h"
 #include "TestApplication.h"
 #include "WindowAnswers.h"
@@ -24,16 +25,6 @@
 #include <memory>
 
 namespace veltro::test {
-
-// Runs the event loop until the condition holds or ten seconds pass.
-inline bool waitFor(const std::function<bool()>& condition) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition() && timer.elapsed() < 10000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return condition();
-}
 
 // Runs a statement on the session's connection, outside any batch.
 inline void run(CChildFrame& session, const std::string& sql) {
