@@ -1,5 +1,6 @@
 #include "driverinfo/CFunctions.h"
 
+#include "catalog/CListCtrlEx.h"
 #include "driverinfo/FunctionsModel.h"
 
 #include <QHBoxLayout>
@@ -10,8 +11,10 @@ namespace veltro {
 
 namespace {
 
+// The list control of the dialogs: whole rows selected, cells shortened with "...".
 QTreeWidget* functionList(const QStringList& columns, QWidget* parent) {
-    auto* list = new QTreeWidget(parent);
+    auto* list = new CListCtrlEx(parent);
+    list->SetFullRowSel(true);
     list->setColumnCount(static_cast<int>(columns.size()));
     list->setHeaderLabels(columns);
     list->setRootIsDecorated(false);
@@ -39,10 +42,11 @@ CFunctions::CFunctions(FunctionsModel& model, QWidget* parent)
 void CFunctions::OnInitDialog() {
     apiFunctions = functionList({QString()}, this);
     apiFunctions->setHeaderHidden(true);
-    apiFunctions->setColumnWidth(0, 130);
+    // The names take the list's whole width.
+    apiFunctions->header()->setStretchLastSection(true);
     sqlFunctions = functionList({"Function", "Category"}, this);
-    sqlFunctions->setColumnWidth(0, 120);
-    sqlFunctions->setColumnWidth(1, 120);
+    sqlFunctions->setColumnWidth(0, 160);
+    sqlFunctions->header()->setStretchLastSection(true);
     sqlFunctions->header()->setSectionsClickable(true);
     connect(sqlFunctions->header(), &QHeaderView::sectionClicked, this,
             &CFunctions::sortSqlFunctions);
