@@ -48,28 +48,20 @@ public:
 private:
     bool shown(int row) const { return row != 0 || stream.options.columnNames; }
 
+    // The row being written is always within Rows, and there is none once finished: only
+    // a new row needs the full checks.
     bool writeCell(int row, int col, std::string_view text, bool isNull) {
-        if (finished || row < 0 || row >= rows || col < 0 || col >= cols) {
+        if ((row != pendingRow || row < 0) && !startRow(row)) {
             return false;
         }
-        if (row != pendingRow) {
-            if (row < pendingRow || row < writtenRows) {
-                return false;
-            }
-            closeRow();
-            writeEmptyRows(row);
-            pendingRow = row;
-            rowStart = stream.writer.text().size();
-            nextCol = 0;
-        }
-        if (col < nextCol) {
+        if (col < nextCol || col >= cols) {
             return false;
         }
         if (shown(row)) {
             std::string& out = stream.writer.text();
             for (int skipped = nextCol; skipped <= col; ++skipped) {
                 if (skipped > 0) {
-                    out += stream.format.delimiter();
+                    stream.format.appendDelimiter(out);
                 }
             }
             if (isNull) {
@@ -82,6 +74,19 @@ private:
         return true;
     }
 
+    // Starts a row after the one written last; false when it is not one.
+    bool startRow(int row) {
+        if (finished || row < 0 || row >= rows || row < pendingRow || row < writtenRows) {
+            return false;
+        }
+        closeRow();
+        writeEmptyRows(row);
+        pendingRow = row;
+        rowStart = stream.writer.text().size();
+        nextCol = 0;
+        return true;
+    }
+
     // The row being written is complete: it can no longer be cut.
     void closeRow() {
         if (pendingRow < 0) {
@@ -90,7 +95,7 @@ private:
         if (shown(pendingRow)) {
             std::string& out = stream.writer.text();
             for (int col = std::max(nextCol, 1); col < cols; ++col) {
-                out += stream.format.delimiter();
+                stream.format.appendDelimiter(out);
             }
             out += "\r\n";
         }
@@ -105,7 +110,7 @@ private:
             if (shown(row)) {
                 std::string& out = stream.writer.text();
                 for (int col = 1; col < cols; ++col) {
-                    out += stream.format.delimiter();
+                    stream.format.appendDelimiter(out);
                 }
                 out += "\r\n";
             }
