@@ -14,6 +14,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace veltro {
@@ -59,6 +60,8 @@ public:
     // once per row and in ascending order. NULL reads as empty text (isNull tells them
     // apart), binary as "0x" + two uppercase hexadecimal digits per byte.
     void GetFieldValue(int index, std::string& value, bool* isNull = nullptr);
+    // The same read without a copy: the text stays valid until the next read.
+    std::string_view GetFieldValue(int index, bool* isNull = nullptr);
     ColumnInfo GetColumnInfo(int index) const;
 
     bool IsOpen() const { return static_cast<bool>(stmt); }
@@ -100,8 +103,9 @@ protected:
     template <typename Call> SQLRETURN cancellableCall(Call&& call);
 
 private:
-    void readRemainder(SQLUSMALLINT column, SQLSMALLINT cType, std::size_t terminator,
-                       std::size_t have, SQLLEN totalHint);
+    // Reads on after the first have bytes of a value into buffer; returns its length.
+    std::size_t readRemainder(SQLUSMALLINT column, SQLSMALLINT cType, std::size_t terminator,
+                              std::size_t have, SQLLEN totalHint);
     void collectInfoMessages(SQLRETURN rc);
     // With handleMutex held.
     void cancelRunningCall();
@@ -111,9 +115,20 @@ private:
     std::string sqlText;
     std::int16_t columnCount = -1;
     std::vector<ColumnInfo> columns;
+    // How each column's values are read, worked out once when the columns are described.
+    struct FieldRead {
+        SQLSMALLINT cType;
+        // Of the first read, terminator included.
+        std::size_t length;
+        std::size_t terminator;
+    };
+    std::vector<FieldRead> fieldReads;
     bool bof = true;
     bool eof = true;
+    // Values are read into buffer, which only grows; binary ones are then written into
+    // binaryText as digits.
     std::string buffer;
+    std::string binaryText;
     std::optional<DatabaseError> allocationError;
     std::vector<std::string> infos;
 
