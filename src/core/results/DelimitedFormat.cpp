@@ -40,12 +40,12 @@ bool DelimitedFormat::holdsLongDelimiterOrSpecial(std::string_view cell) const {
            cell.find_first_of("\"\r\n") != std::string_view::npos;
 }
 
-void DelimitedFormat::appendCell(std::string& out, std::string_view cell) const {
-    if (needsQuotes(cell)) {
-        out += enclosedDoubling(cell, '"', '"');
-    } else {
-        out.append(cell);
-    }
+void DelimitedFormat::appendLongDelimiter(std::string& out) const {
+    out += separator;
+}
+
+void DelimitedFormat::appendQuoted(std::string& out, std::string_view cell) {
+    out += enclosedDoubling(cell, '"', '"');
 }
 
 } // namespace veltro

@@ -16,13 +16,21 @@ public:
         if (separator.size() == 1) {
             out.push_back(separator[0]);
         } else {
-            out += separator;
+            appendLongDelimiter(out);
         }
     }
-    void appendCell(std::string& out, std::string_view cell) const;
+    void appendCell(std::string& out, std::string_view cell) const {
+        if (needsQuotes(cell)) {
+            appendQuoted(out, cell);
+        } else {
+            out.append(cell);
+        }
+    }
 
 private:
     bool needsQuotes(std::string_view cell) const;
+    static void appendQuoted(std::string& out, std::string_view cell);
+    void appendLongDelimiter(std::string& out) const;
     // Kept out of needsQuotes, whose one-character case runs for every exported cell.
     [[gnu::noinline]] bool holdsLongDelimiterOrSpecial(std::string_view cell) const;
 
