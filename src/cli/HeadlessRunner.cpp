@@ -83,6 +83,7 @@ int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
     HeadlessView view;
     const auto runtime = SessionRuntime::create(settings, sessionHost, view);
     Session& session = runtime->session;
+    runtime->workerHost.dropRepaints();
     if (!session.Connect(*commandLine.connectString, std::nullopt)) {
         return failWith("could not connect: " + (sessionHost.failure.empty()
                                                      ? std::string("no data source was chosen.")
