@@ -84,6 +84,8 @@ int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
     const auto runtime = SessionRuntime::create(settings, sessionHost, view);
     Session& session = runtime->session;
     runtime->workerHost.dropRepaints();
+    // This thread only answers the worker while the batch runs: it keeps to its CPU.
+    runtime->loop.followSenders();
     if (!session.Connect(*commandLine.connectString, std::nullopt)) {
         return failWith("could not connect: " + (sessionHost.failure.empty()
                                                      ? std::string("no data source was chosen.")
