@@ -1,6 +1,6 @@
 // bench_measure RESULT_FILE COMMAND [ARGS...]
 // Runs COMMAND (standard streams inherited) and writes one line to RESULT_FILE:
-//   <wall seconds> <peak RSS KiB> <exit status>
+//   <wall seconds> <peak RSS KiB> <exit status> <CPU seconds, user and system>
 // The exit status is 128 + signal when the command was killed. Our own exit status is the
 // command's, or 127 when it could not be started.
 #include <sys/resource.h>
@@ -45,8 +45,10 @@ int main(int argc, char* argv[]) {
         std::perror("bench_measure: result file");
         return 127;
     }
+    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
     // On Linux ru_maxrss is in KiB.
-    std::fprintf(out, "%.3f %ld %d\n", wall.count(), usage.ru_maxrss, code);
+    std::fprintf(out, "%.3f %ld %d %.3f\n", wall.count(), usage.ru_maxrss, code,
+                 seconds(usage.ru_utime) + seconds(usage.ru_stime));
     std::fclose(out);
     return code;
 }

@@ -1,7 +1,7 @@
 # shellcheck shell=bash
 # Shared by the benchmark scripts: the bench_rows table in PostgreSQL and SQLite, and the
 # connect strings that read it. Source it after setting build, work and rows; it defines
-# bench_psql, bench_create_tables and bench_connect_strings.
+# bench_psql, bench_create_tables, bench_create_narrow and bench_connect_strings.
 # Expects a running cluster (VELTRO_PG_PORT, see scripts/lib/pgcluster.sh).
 # shellcheck disable=SC2154 # build, work and rows come from the sourcing script
 
@@ -53,6 +53,23 @@ FROM s;
 SQL
     mv "$sqlite_db.new" "$sqlite_db"
   fi
+}
+
+# bench_create_narrow TAG ROWS: creates the PostgreSQL table bench_narrow_ROWS of ROWS rows x 3
+# columns (int, varchar, numeric) unless it exists with that many rows.
+bench_create_narrow() {
+  local table=bench_narrow_$2 count
+  count=$("${bench_psql[@]}" -At -c "SELECT count(*) FROM $table" 2>/dev/null || echo 0)
+  [ "$count" = "$2" ] && return
+  echo "$1: creating $table in PostgreSQL ($2 rows)" >&2
+  "${bench_psql[@]}" <<SQL
+SET client_min_messages = warning;
+DROP TABLE IF EXISTS $table;
+CREATE TABLE $table (id int, name varchar(20), amount numeric(12,2));
+INSERT INTO $table
+SELECT i, 'name_' || i, ((i % 100000) / 100.0)::numeric(12,2) FROM generate_series(1, $2) AS i;
+VACUUM ANALYZE $table;
+SQL
 }
 
 # bench_connect_strings: sets the global associative array "connect" to the streaming

@@ -77,6 +77,9 @@ int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
     HeadlessView view;
     const auto runtime = SessionRuntime::create(settings, sessionHost, view);
     Session& session = runtime->session;
+    runtime->workerHost.dropRepaints();
+    // This thread only answers the worker while the batch runs: it keeps to its CPU.
+    runtime->loop.followSenders();
     if (!session.Connect(*commandLine.connectString, std::nullopt)) {
         return failWith("could not connect: " + sessionHost.connectFailure());
     }

@@ -16,7 +16,9 @@ InterruptWatcher::InterruptWatcher() {
 }
 
 InterruptWatcher::~InterruptWatcher() {
-    stopping = true;
+    // Wakes the watcher at once: SIGTERM sent by this process to that one thread means the
+    // run is over. It cannot fail while the watcher waits, which it does until this.
+    pthread_kill(watcher.native_handle(), SIGTERM);
     watcher.join();
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 }
@@ -27,10 +29,15 @@ void InterruptWatcher::cancelWith(std::function<void()> action) {
 }
 
 void InterruptWatcher::watch() {
-    // Wakes now and then to notice the end of the run.
-    const timespec tick{0, 100'000'000};
-    while (!stopping) {
-        const int signal = sigtimedwait(&signals, nullptr, &tick);
+    for (;;) {
+        siginfo_t info{};
+        const int signal = sigwaitinfo(&signals, &info);
+        // The kernel fills in the sender of kill and tgkill: only this process can end the
+        // watch this way.
+        if (signal == SIGTERM && (info.si_code == SI_USER || info.si_code == SI_TKILL) &&
+            info.si_pid == getpid()) {
+            return;
+        }
         if (signal == SIGINT) {
             const std::lock_guard lock(mutex);
             if (cancel && !cancelRequested) {

@@ -2,7 +2,6 @@
 
 #include <signal.h>
 
-#include <atomic>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -34,7 +33,6 @@ private:
     std::mutex mutex;
     std::function<void()> cancel;
     bool cancelRequested = false;
-    std::atomic<bool> stopping = false;
     std::thread watcher;
 };
 

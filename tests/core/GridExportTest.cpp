@@ -1,6 +1,7 @@
 #include "TestDatabases.h"
 
 #include "common/AtomicFile.h"
+#include "results/DelimitedFormat.h"
 #include "results/GridExport.h"
 #include "results/GridStore.h"
 
@@ -109,6 +110,33 @@ TEST(GridExportFormat, DelimiterFromTheChosenEntry) {
     EXPECT_EQ(delimiterOfFormat("Pipe Seperated", "?"), "|");
     EXPECT_EQ(delimiterOfFormat("<None>", "?"), "");
     EXPECT_EQ(delimiterOfFormat("Semicolon", "?"), "?");
+}
+
+// A special byte at any place of a cell of any length is seen, and only a special byte.
+TEST(GridExportFormat, QuotesWhereverTheSpecialByteIs) {
+    const DelimitedFormat comma(",");
+    const std::string special[] = {",", "\"", "\r", "\n"};
+    for (std::size_t length = 0; length <= 20; ++length) {
+        const std::string plain(length, 'x');
+        std::string out;
+        comma.appendCell(out, plain);
+        EXPECT_EQ(out, plain);
+        for (std::size_t at = 0; at < length; ++at) {
+            for (const std::string& byte : special) {
+                std::string cell = plain;
+                cell.replace(at, 1, byte);
+                out.clear();
+                comma.appendCell(out, cell);
+                EXPECT_EQ(out.front(), '"') << "length " << length << " at " << at;
+            }
+        }
+    }
+    // A byte that differs from the comma only in its high bit, NUL and other delimiters' bytes
+    // stay plain.
+    const std::string alike("\xAC\0\t|;0123456789", 15);
+    std::string out;
+    comma.appendCell(out, alike);
+    EXPECT_EQ(out, alike);
 }
 
 TEST(GridExportFile, MissingFolderIsABadPathAndLeavesNothing) {

@@ -231,17 +231,17 @@ void BatchWorker::processResult(bool firstResult) {
 void BatchWorker::fillRow(int columnCount) {
     for (int k = 0; k < columnCount; ++k) {
         bool isNull = false;
+        std::string_view value;
         try {
-            recordset.GetFieldValue(k, value, &isNull);
+            value = recordset.GetFieldValue(k, &isNull);
         } catch (const DatabaseError&) {
             if (!isCancelled()) {
                 sendRows(rowIndex + 1);
             }
             throw;
         }
-        cutAtNul(value);
-        const bool stored =
-            isNull ? grid->SetNullCell(rowIndex, k) : grid->SetTextMatrix(rowIndex, k, value);
+        const bool stored = isNull ? grid->SetNullCell(rowIndex, k)
+                                   : grid->SetTextMatrix(rowIndex, k, cutAtNul(value));
         if (!stored) {
             sendRows(rowIndex + 1);
             throw AppError(subscriptText);

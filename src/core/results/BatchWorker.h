@@ -55,7 +55,6 @@ private:
     int capacity = 0;
     int gridRowCounter = 0;
     bool errorFlag = false;
-    std::string value;
 };
 
 } // namespace veltro

@@ -173,6 +173,7 @@ void CRecordsetEx::collectInfoMessages(SQLRETURN rc) {
 void CRecordsetEx::DescribeColumns() {
     columnCount = -1;
     columns.clear();
+    fieldReads.clear();
     SQLHSTMT h = stmt.get();
     SQLSMALLINT count = 0;
     SQLRETURN rc = callUntilDone([&] { return SQLNumResultCols(h, &count); });
@@ -202,7 +203,17 @@ void CRecordsetEx::DescribeColumns() {
         info.scale = scale;
         info.nullability = nullability;
     }
+    std::vector<FieldRead> reads;
+    reads.reserve(described.size());
+    for (const ColumnInfo& info : described) {
+        // Binary values come as bytes, so that every driver gives the same text for them.
+        const bool binary = isBinaryType(info.sqlType);
+        reads.push_back({binary ? SQLSMALLINT{SQL_C_BINARY} : SQLSMALLINT{SQL_C_CHAR},
+                         std::min(GetTextLength(info.sqlType, info.precision), maxFirstReadLength),
+                         binary ? std::size_t{0} : std::size_t{1}});
+    }
     columns = std::move(described);
+    fieldReads = std::move(reads);
     columnCount = count;
 }
 
@@ -237,20 +248,26 @@ void CRecordsetEx::GetFieldValue(int index, std::string& value, bool* isNull) {
     if (columnCount <= 0) {
         return;
     }
+    value.assign(GetFieldValue(index, isNull));
+}
+
+std::string_view CRecordsetEx::GetFieldValue(int index, bool* isNull) {
+    if (columnCount <= 0) {
+        return {};
+    }
     const int number = index + 1;
     if (number < 1 || number > columnCount) {
         char text[80];
         std::snprintf(text, sizeof text, "Column %d is not in the result set.\n", number);
         throw DatabaseError(fieldNotFoundCode, text, "");
     }
-    const ColumnInfo& info = columns[static_cast<std::size_t>(index)];
-    // Binary values come as bytes, so that every driver gives the same text for them.
-    const bool binary = isBinaryType(info.sqlType);
-    const SQLSMALLINT cType = binary ? SQL_C_BINARY : SQL_C_CHAR;
-    const std::size_t terminator = binary ? 0 : 1;
-    const std::size_t length =
-        std::min(GetTextLength(info.sqlType, info.precision), maxFirstReadLength);
-    buffer.resize(length);
+    const FieldRead& read = fieldReads[static_cast<std::size_t>(index)];
+    const SQLSMALLINT cType = read.cType;
+    const std::size_t length = read.length;
+    const std::size_t terminator = read.terminator;
+    if (buffer.size() < length) {
+        buffer.resize(length);
+    }
     SQLHSTMT h = stmt.get();
     const auto column = static_cast<SQLUSMALLINT>(number);
     SQLLEN indicator = 0;
@@ -264,36 +281,37 @@ void CRecordsetEx::GetFieldValue(int index, std::string& value, bool* isNull) {
         *isNull = indicator == SQL_NULL_DATA;
     }
     if (indicator == SQL_NULL_DATA) {
-        value.clear();
-        return;
+        return {};
     }
     std::size_t have = static_cast<std::size_t>(std::max<SQLLEN>(indicator, 0));
     if (indicator == SQL_NO_TOTAL || have > length - terminator) {
         // The value did not fit: read the rest instead of cutting it, which would also
         // split a multi-byte character.
-        readRemainder(column, cType, terminator, length - terminator, indicator);
-        have = buffer.size();
+        have = readRemainder(column, cType, terminator, length - terminator, indicator);
     }
-    if (!binary) {
-        value.assign(buffer.data(), have);
-        return;
+    if (cType != SQL_C_BINARY) {
+        return {buffer.data(), have};
     }
-    value.clear();
+    binaryText.clear();
     if (have > 0) {
-        value = "0x";
-        appendHex(value, std::string_view(buffer.data(), have));
+        binaryText = "0x";
+        appendHex(binaryText, std::string_view(buffer.data(), have));
     }
+    return binaryText;
 }
 
-void CRecordsetEx::readRemainder(SQLUSMALLINT column, SQLSMALLINT cType, std::size_t terminator,
-                                 std::size_t have, SQLLEN totalHint) {
+std::size_t CRecordsetEx::readRemainder(SQLUSMALLINT column, SQLSMALLINT cType,
+                                        std::size_t terminator, std::size_t have,
+                                        SQLLEN totalHint) {
     SQLHSTMT h = stmt.get();
     SQLLEN total = totalHint;
     for (;;) {
         const bool totalKnown = total != SQL_NO_TOTAL && total > static_cast<SQLLEN>(have);
         const std::size_t room = totalKnown ? static_cast<std::size_t>(total) - have + terminator
                                             : std::max(have, unknownLengthStep) + terminator;
-        buffer.resize(have + room);
+        if (buffer.size() < have + room) {
+            buffer.resize(have + room);
+        }
         SQLLEN indicator = 0;
         const SQLRETURN rc = callUntilDone([&] {
             return SQLGetData(h, column, cType, buffer.data() + have, static_cast<SQLLEN>(room),
@@ -317,7 +335,7 @@ void CRecordsetEx::readRemainder(SQLUSMALLINT column, SQLSMALLINT cType, std::si
         have += static_cast<std::size_t>(indicator);
         break;
     }
-    buffer.resize(have);
+    return have;
 }
 
 ColumnInfo CRecordsetEx::GetColumnInfo(int index) const {
@@ -333,6 +351,7 @@ void CRecordsetEx::Close() {
         stmt.reset();
     }
     columns.clear();
+    fieldReads.clear();
     columnCount = -1;
     bof = true;
     eof = true;

@@ -15,6 +15,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace veltro {
@@ -64,6 +65,8 @@ public:
     // once per row and in ascending order. NULL reads as empty text (isNull tells them
     // apart), binary as "0x" + two uppercase hexadecimal digits per byte.
     void GetFieldValue(int index, std::string& value, bool* isNull = nullptr);
+    // The same read without a copy: the text stays valid until the next read.
+    std::string_view GetFieldValue(int index, bool* isNull = nullptr);
     ColumnInfo GetColumnInfo(int index) const;
 
     bool IsOpen() const { return static_cast<bool>(stmt); }
@@ -114,8 +117,9 @@ protected:
 private:
     // SQLExecDirect of the SQL text on the statement handle, and its informational messages.
     void executeDirect();
-    void readRemainder(SQLUSMALLINT column, SQLSMALLINT cType, std::size_t terminator,
-                       std::size_t have, SQLLEN totalHint);
+    // Reads on after the first have bytes of a value into buffer; returns its length.
+    std::size_t readRemainder(SQLUSMALLINT column, SQLSMALLINT cType, std::size_t terminator,
+                              std::size_t have, SQLLEN totalHint);
     void collectInfoMessages(SQLRETURN rc);
     // With handleMutex held.
     void cancelRunningCall();
@@ -125,9 +129,20 @@ private:
     std::string sqlText;
     std::int16_t columnCount = -1;
     std::vector<ColumnInfo> columns;
+    // How each column's values are read, worked out once when the columns are described.
+    struct FieldRead {
+        SQLSMALLINT cType;
+        // Of the first read, terminator included.
+        std::size_t length;
+        std::size_t terminator;
+    };
+    std::vector<FieldRead> fieldReads;
     bool bof = true;
     bool eof = true;
+    // Values are read into buffer, which only grows; binary ones are then written into
+    // binaryText as digits.
     std::string buffer;
+    std::string binaryText;
     std::optional<DatabaseError> allocationError;
     std::vector<std::string> infos;
 
@@ -140,15 +155,19 @@ private:
 };
 
 template <typename Call> SQLRETURN CRecordsetEx::cancellableCall(Call&& call) {
-    // Sequentially consistent on both sides: either this sees the request, or Cancel sees
-    // this call running and cancels it in the driver.
-    callState.fetch_add(1);
+    // Only the recordset's user writes callState. Marking the call running and reading the
+    // request are sequentially consistent, as Cancel's setting of the request and reading
+    // of callState are: either this sees the request, or Cancel sees this call running and
+    // cancels it in the driver. Marking the end needs no such order, so that a call costs
+    // one fully ordered store instead of two read-modify-writes.
+    const std::uint64_t before = callState.load(std::memory_order_relaxed);
+    callState.store(before + 1);
     if (cancelFlag.load()) {
-        callState.fetch_add(1);
+        callState.store(before + 2, std::memory_order_release);
         throw StatementCancelled();
     }
     const SQLRETURN rc = callUntilDone(std::forward<Call>(call));
-    callState.fetch_add(1);
+    callState.store(before + 2, std::memory_order_release);
     return rc;
 }
 

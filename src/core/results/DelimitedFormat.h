@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -11,15 +12,32 @@ class DelimitedFormat {
 public:
     explicit DelimitedFormat(std::string delimiter);
 
-    const std::string& delimiter() const { return separator; }
-    void appendCell(std::string& out, std::string_view cell) const;
+    void appendDelimiter(std::string& out) const {
+        if (separator.size() == 1) {
+            out.push_back(separator[0]);
+        } else {
+            appendLongDelimiter(out);
+        }
+    }
+    void appendCell(std::string& out, std::string_view cell) const {
+        if (needsQuotes(cell)) {
+            appendQuoted(out, cell);
+        } else {
+            out.append(cell);
+        }
+    }
 
 private:
     bool needsQuotes(std::string_view cell) const;
+    static void appendQuoted(std::string& out, std::string_view cell);
+    void appendLongDelimiter(std::string& out) const;
+    // Kept out of needsQuotes, whose one-character case runs for every exported cell.
+    [[gnu::noinline]] bool holdsLongDelimiterOrSpecial(std::string_view cell) const;
 
     std::string separator;
-    // With a one-character delimiter: the characters that make a cell need quotes.
-    std::string special;
+    // With a one-character delimiter: the bytes that make a cell need quotes. Every exported
+    // byte is looked up here, which is cheaper than searching the cell for each of them.
+    std::array<bool, 256> special{};
 };
 
 } // namespace veltro

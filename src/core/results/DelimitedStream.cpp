@@ -29,9 +29,23 @@ public:
         return true;
     }
     bool SetTextMatrix(int row, int col, std::string_view text) override {
-        return writeCell(row, col, text, false);
+        if (!startCell(row, col)) {
+            return false;
+        }
+        if (pendingShown) {
+            stream.format.appendCell(stream.writer.text(), text);
+        }
+        return true;
     }
-    bool SetNullCell(int row, int col) override { return writeCell(row, col, {}, true); }
+    bool SetNullCell(int row, int col) override {
+        if (!startCell(row, col)) {
+            return false;
+        }
+        if (pendingShown) {
+            stream.writer.text() += stream.options.nullText;
+        }
+        return true;
+    }
     bool SetColWidth(int col, int) override { return col >= 0 && col < cols; }
     bool SetColAlignment(int col, int) override { return col >= 0 && col < cols; }
 
@@ -48,37 +62,37 @@ public:
 private:
     bool shown(int row) const { return row != 0 || stream.options.columnNames; }
 
-    bool writeCell(int row, int col, std::string_view text, bool isNull) {
-        if (finished || row < 0 || row >= rows || col < 0 || col >= cols) {
+    // Goes to a cell, writing the delimiters before it; false when it cannot be written now.
+    // The row being written is always within Rows, and there is none once finished: only
+    // a new row needs the full checks.
+    bool startCell(int row, int col) {
+        if ((row != pendingRow || row < 0) && !startRow(row)) {
             return false;
         }
-        if (row != pendingRow) {
-            if (row < pendingRow || row < writtenRows) {
-                return false;
-            }
-            closeRow();
-            writeEmptyRows(row);
-            pendingRow = row;
-            rowStart = stream.writer.text().size();
-            nextCol = 0;
-        }
-        if (col < nextCol) {
+        if (col < nextCol || col >= cols) {
             return false;
         }
-        if (shown(row)) {
-            std::string& out = stream.writer.text();
-            for (int skipped = nextCol; skipped <= col; ++skipped) {
-                if (skipped > 0) {
-                    out += stream.format.delimiter();
-                }
-            }
-            if (isNull) {
-                out += stream.options.nullText;
-            } else {
-                stream.format.appendCell(out, text);
+        if (pendingShown) {
+            for (int skipped = std::max(nextCol, 1); skipped <= col; ++skipped) {
+                stream.format.appendDelimiter(stream.writer.text());
             }
         }
         nextCol = col + 1;
+        return true;
+    }
+
+    // Starts a row after the one written last; false when it is not one. Once a row, so
+    // kept out of the code that runs for every cell.
+    [[gnu::noinline]] bool startRow(int row) {
+        if (finished || row < 0 || row >= rows || row < pendingRow || row < writtenRows) {
+            return false;
+        }
+        closeRow();
+        writeEmptyRows(row);
+        pendingRow = row;
+        pendingShown = shown(row);
+        rowStart = stream.writer.text().size();
+        nextCol = 0;
         return true;
     }
 
@@ -87,10 +101,10 @@ private:
         if (pendingRow < 0) {
             return;
         }
-        if (shown(pendingRow)) {
+        if (pendingShown) {
             std::string& out = stream.writer.text();
             for (int col = std::max(nextCol, 1); col < cols; ++col) {
-                out += stream.format.delimiter();
+                stream.format.appendDelimiter(out);
             }
             out += "\r\n";
         }
@@ -101,16 +115,19 @@ private:
 
     // Rows made room for but never written: empty cells.
     void writeEmptyRows(int end) {
+        if (end <= writtenRows) {
+            return;
+        }
         for (int row = writtenRows; row < end; ++row) {
             if (shown(row)) {
                 std::string& out = stream.writer.text();
                 for (int col = 1; col < cols; ++col) {
-                    out += stream.format.delimiter();
+                    stream.format.appendDelimiter(out);
                 }
                 out += "\r\n";
             }
         }
-        writtenRows = std::max(writtenRows, end);
+        writtenRows = end;
         stream.flushIfFull();
     }
 
@@ -120,6 +137,8 @@ private:
     int writtenRows = 0;
     int pendingRow = -1;
     int nextCol = 0;
+    // Whether the row being written goes out (the header row may not).
+    bool pendingShown = false;
     std::size_t rowStart = 0;
     bool finished = false;
 };

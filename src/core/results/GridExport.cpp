@@ -16,7 +16,7 @@ void appendRow(std::string& out, const GridStore& grid, int row, int firstCol, i
     bool first = true;
     grid.VisitRow(row, firstCol, lastCol, [&](std::string_view cell) {
         if (!first) {
-            out += format.delimiter();
+            format.appendDelimiter(out);
         }
         first = false;
         format.appendCell(out, cell);

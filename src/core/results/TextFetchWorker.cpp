@@ -50,9 +50,7 @@ int TextFetchWorker::run() {
 }
 
 void TextFetchWorker::appendColumnZero() {
-    recordset.GetFieldValue(0, value);
-    cutAtNul(value);
-    text += value;
+    text += cutAtNul(recordset.GetFieldValue(0));
 }
 
 void TextFetchWorker::fetch() {

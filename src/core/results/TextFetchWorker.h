@@ -27,7 +27,6 @@ private:
     WorkerHost& host;
     bool errorFlag = false;
     std::string text;
-    std::string value;
 };
 
 } // namespace veltro

@@ -14,13 +14,6 @@ void closeQuietly(CRecordsetEx& recordset) {
     }
 }
 
-void cutAtNul(std::string& value) {
-    const std::size_t nul = value.find('\0');
-    if (nul != std::string::npos) {
-        value.resize(nul);
-    }
-}
-
 void refreshDatabaseAfterBatch(const WorkerContext& context, WorkerHost& host) {
     if (!context.isSqlServerFamily || context.recordset->CancelRequested() ||
         !batchMentionsUse(context.batchText)) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include <string_view>
 
 namespace veltro {
 
@@ -12,7 +12,9 @@ struct WorkerContext;
 void closeQuietly(CRecordsetEx& recordset);
 
 // A value as a grid or text buffer takes it: up to its first NUL character.
-void cutAtNul(std::string& value);
+inline std::string_view cutAtNul(std::string_view value) {
+    return value.substr(0, value.find('\0'));
+}
 
 // After the batch: on the SQL Server family, when the batch may have switched the database
 // and was not cancelled, ask the server for its current database on the batch's recordset

@@ -39,7 +39,9 @@ void LoopWorkerHost::postThreadEnded() {
 }
 
 void LoopWorkerHost::repaintCurrentGrid() {
-    loop.post([this] { control->onRepaintGrid(); });
+    if (repaints) {
+        loop.post([this] { control->onRepaintGrid(); });
+    }
 }
 
 void LoopWorkerHost::postCurrentDatabase(std::string name) {

@@ -14,6 +14,9 @@ public:
     explicit LoopWorkerHost(MessageLoop& loop) : loop(loop) {}
 
     void attach(ExecutionControl& control) { this->control = &control; }
+    // For a session without a window, before a batch starts: a repaint has nothing to
+    // show, so it is not carried (which would wake the loop's thread for nothing).
+    void dropRepaints() { repaints = false; }
 
     std::shared_ptr<ResultSink> sendNewGrid(int columnCount) override;
     int sendGridRows(int rows, int cancelledValue) override;
@@ -28,6 +31,7 @@ public:
 private:
     MessageLoop& loop;
     ExecutionControl* control = nullptr;
+    bool repaints = true;
 };
 
 } // namespace veltro

@@ -1,15 +1,19 @@
 #include "session/MessageLoop.h"
 
+#include <pthread.h>
+#include <sched.h>
+
 namespace veltro {
 
 bool MessageLoop::enqueue(std::function<void()> task) {
+    const int senderCpu = following ? sched_getcpu() : -1;
     std::function<void()> wakeUp;
     {
         std::lock_guard lock(mutex);
         if (closed) {
             return false;
         }
-        tasks.push_back(std::move(task));
+        tasks.push_back({std::move(task), senderCpu});
         wakeUp = wake;
     }
     arrived.notify_one();
@@ -28,19 +32,32 @@ void MessageLoop::setWakeHandler(std::function<void()> handler) {
     wake = std::move(handler);
 }
 
-std::function<void()> MessageLoop::takeTask() {
+MessageLoop::Task MessageLoop::takeTask() {
     std::lock_guard lock(mutex);
     if (tasks.empty()) {
-        return {};
+        return {{}, -1};
     }
-    std::function<void()> task = std::move(tasks.front());
+    Task task = std::move(tasks.front());
     tasks.pop_front();
     return task;
 }
 
+void MessageLoop::runTask(Task& task) {
+    if (task.senderCpu >= 0 && task.senderCpu != heldTo) {
+        cpu_set_t cpus;
+        CPU_ZERO(&cpus);
+        CPU_SET(task.senderCpu, &cpus);
+        // Refused (the CPU is not ours to use): the thread runs where the system puts it.
+        if (pthread_setaffinity_np(pthread_self(), sizeof cpus, &cpus) == 0) {
+            heldTo = task.senderCpu;
+        }
+    }
+    task.run();
+}
+
 void MessageLoop::drain() {
-    while (std::function<void()> task = takeTask()) {
-        task();
+    for (Task task = takeTask(); task.run; task = takeTask()) {
+        runTask(task);
     }
 }
 
@@ -60,7 +77,7 @@ void MessageLoop::runUntil(const std::function<bool()>& done) {
 bool MessageLoop::runUntil(const std::function<bool()>& done,
                            std::chrono::steady_clock::time_point deadline) {
     while (!done()) {
-        std::function<void()> task;
+        Task task;
         {
             std::unique_lock lock(mutex);
             const auto waiting = [this] { return !tasks.empty(); };
@@ -72,7 +89,7 @@ bool MessageLoop::runUntil(const std::function<bool()>& done,
             task = std::move(tasks.front());
             tasks.pop_front();
         }
-        task();
+        runTask(task);
     }
     return true;
 }
