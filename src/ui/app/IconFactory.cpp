@@ -13,8 +13,11 @@ namespace veltro {
 
 namespace {
 
-// The icon theme that Debian's desktop ships, with the standard action names.
-constexpr const char* standardTheme = "Adwaita";
+// Icon themes from Debian with the standard action names: Breeze draws them with enough
+// contrast that an enabled button is told from a disabled one at a glance (Adwaita's
+// legacy action icons are pale grey either way); Adwaita stands in for names it lacks.
+constexpr const char* standardTheme = "breeze";
+constexpr const char* fallbackTheme = "Adwaita";
 
 QIcon makeToolIcon(const QString& glyph, const QColor& color) {
     QIcon icon;
@@ -62,7 +65,7 @@ void setUpIconTheme() {
     if (named.isEmpty() || named == QLatin1String("hicolor")) {
         QIcon::setThemeName(QString::fromLatin1(standardTheme));
     }
-    QIcon::setFallbackThemeName(QString::fromLatin1(standardTheme));
+    QIcon::setFallbackThemeName(QString::fromLatin1(fallbackTheme));
     // Some platforms (offscreen among them) name no folders to look for themes in.
     QStringList folders = QIcon::themeSearchPaths();
     for (const QString& data :
