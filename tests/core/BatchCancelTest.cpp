@@ -4,6 +4,7 @@
 #include "TestDatabases.h"
 #include "TestDriver.h"
 
+#include "odbc/OdbcConnection.h"
 #include "session/SessionRuntime.h"
 
 #include <gtest/gtest.h>
@@ -11,9 +12,9 @@
 namespace veltro {
 namespace {
 
+using test::awaitTestDriverCounter;
 using test::BatchHarness;
 using test::testDriverCounter;
-using test::waitUntil;
 
 constexpr const char* manyRows = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
                                  "FROM n WHERE i < 5000) SELECT i FROM n";
@@ -28,7 +29,8 @@ struct CancelCase {
     std::string batch;
 };
 
-void cancelAt(BatchHarness& h, const CancelCase& c, const std::function<bool()>& executing) {
+// inExecute returns once the statement is in the driver's execute.
+void cancelAt(BatchHarness& h, const CancelCase& c, const std::function<bool()>& inExecute) {
     switch (c.stage) {
     case Stage::beforeTheStatement:
         h.control.Execute(c.batch);
@@ -36,7 +38,7 @@ void cancelAt(BatchHarness& h, const CancelCase& c, const std::function<bool()>&
         break;
     case Stage::duringExecute:
         h.control.Execute(c.batch);
-        ASSERT_TRUE(waitUntil(executing)) << c.name;
+        ASSERT_TRUE(inExecute()) << c.name;
         h.control.Cancel();
         break;
     case Stage::betweenFetchSteps:
@@ -94,8 +96,9 @@ TEST(BatchCancel, EndsCancelledAtEveryStageOnTheTestDriver) {
             BatchHarness h(c.connectString);
             ASSERT_TRUE(h.connected) << c.name;
             const long cancelsBefore = testDriverCounter("cancel_calls");
-            const long executionsBefore = testDriverCounter("executions");
-            cancelAt(h, c, [&] { return testDriverCounter("executions") > executionsBefore; });
+            // The execute's delay has begun: the driver has taken the statement.
+            const long waitsBefore = testDriverCounter("waits");
+            cancelAt(h, c, [&] { return awaitTestDriverCounter("waits", waitsBefore + 1); });
             expectCancelled(h, c);
             const long cancels = testDriverCounter("cancel_calls") - cancelsBefore;
             if (c.stage == Stage::duringExecute) {
@@ -126,29 +129,27 @@ TEST(BatchCancel, ARequestBeforeTheStatementKeepsItFromTheDriver) {
 TEST(BatchCancel, EndsCancelledAtEveryStageOnPostgres) {
     const std::string connectString = test::postgresConnectString();
     VELTRO_REQUIRE_POSTGRES_OR_SKIP(connectString);
-    const auto sleeping = [&connectString] {
-        BatchHarness observer(connectString);
-        CRecordsetEx activity(observer.session.connection);
-        activity.Execute("SELECT count(*) FROM pg_stat_activity WHERE state = 'active' AND "
-                         "query LIKE 'SELECT pg_sleep(60)%'");
-        std::string count;
-        activity.GetFieldValue(0, count);
-        return count != "0";
-    };
+    // Held here, the lock keeps the batch's statement in its execute until it is cancelled:
+    // a cancel that went astray would leave it there, and the batch would never end.
+    BatchHarness holder(connectString);
+    ASSERT_TRUE(holder.connected);
+    CRecordsetEx lock(holder.session.connection);
+    ASSERT_TRUE(lock.Execute("SELECT pg_advisory_lock(4711)"));
     const CancelCase cases[] = {
-        {"before the statement", Stage::beforeTheStatement, connectString, "SELECT pg_sleep(60)"},
-        {"during execute", Stage::duringExecute, connectString, "SELECT pg_sleep(60)"},
+        {"before the statement or in its execute", Stage::beforeTheStatement, connectString,
+         "SELECT pg_advisory_lock(4711)"},
         {"between fetch steps", Stage::betweenFetchSteps,
          connectString + ";UseDeclareFetch=1;Fetch=100",
          "SELECT n FROM generate_series(1, 1000000) AS n"},
         {"between results", Stage::betweenResults, connectString, "SELECT 1 AS a; SELECT 2 AS b"},
     };
     for (const CancelCase& c : cases) {
-        const int tries = c.stage == Stage::beforeTheStatement ? 10 : 1;
+        // The moment of a cancel right after Execute varies: try it many times.
+        const int tries = c.stage == Stage::beforeTheStatement ? 20 : 1;
         for (int attempt = 0; attempt < tries; ++attempt) {
             BatchHarness h(c.connectString);
             ASSERT_TRUE(h.connected) << c.name;
-            cancelAt(h, c, sleeping);
+            cancelAt(h, c, [] { return false; });
             expectCancelled(h, c);
         }
     }
@@ -171,9 +172,9 @@ TEST_F(ClosingSession, WithoutCancellingFirstEndsTheBatchAndItsThreads) {
     // In the driver's execute, and waiting for the window to make its first grid.
     for (const char* attributes : {"ExecDelay=60000", "FetchDelay=1"}) {
         const auto runtime = connect(attributes);
-        const long executionsBefore = testDriverCounter("executions");
+        const long waitsBefore = testDriverCounter("waits");
         runtime->control.Execute(manyRows);
-        ASSERT_TRUE(waitUntil([&] { return testDriverCounter("executions") > executionsBefore; }));
+        ASSERT_TRUE(awaitTestDriverCounter("waits", waitsBefore + 1)) << attributes;
         EXPECT_TRUE(runtime->shutdown(std::chrono::seconds(30))) << attributes;
         EXPECT_FALSE(runtime->control.threadsRunning()) << attributes;
         EXPECT_FALSE(runtime->session.connection->isOpen()) << attributes;

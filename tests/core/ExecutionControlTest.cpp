@@ -152,16 +152,11 @@ TEST(SessionThread, WaitingHasATimeLimit) {
     SessionThread thread;
     std::atomic<bool> release = false;
     std::string failure;
-    ASSERT_TRUE(thread.start(
-        [&release] {
-            while (!release) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            }
-        },
-        0, failure));
+    ASSERT_TRUE(thread.start([&release] { release.wait(false); }, 0, failure));
     EXPECT_FALSE(thread.waitFor(std::chrono::milliseconds(50)));
     EXPECT_TRUE(thread.isRunning());
     release = true;
+    release.notify_one();
     EXPECT_TRUE(thread.waitFor(std::chrono::seconds(10)));
     EXPECT_FALSE(thread.isRunning());
 }

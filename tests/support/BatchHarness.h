@@ -1,8 +1,8 @@
 #pragma once
 
 #include "TestDriver.h"
+#include "TestDriverHooks.h"
 
-#include "odbc/OdbcConnection.h"
 #include "results/CRecordsetEx.h"
 #include "results/DelimitedStream.h"
 #include "results/GridStore.h"
@@ -20,7 +20,6 @@
 #include <functional>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace veltro::test {
@@ -107,46 +106,6 @@ public:
     // Where result sets go instead of grids, when set.
     DelimitedStream* stream = nullptr;
 };
-
-// Polls for something another thread brings about (a driver counter, a server's activity),
-// for at most the limit; true once it holds.
-inline bool waitUntil(const std::function<bool()>& condition,
-                      std::chrono::seconds limit = std::chrono::seconds(30)) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
-
-// A process-wide counter of the test driver ("executions", "cancel_calls", ...), read on a
-// connection of its own, so that a connection busy with a batch is not needed for it. The
-// reads' own executions are not counted.
-inline long testDriverCounter(const std::string& counter) {
-    static std::atomic<long> ownExecutions = 0;
-    auto observer = std::make_shared<OdbcConnection>();
-    if (!observer->open(testDriver(), nullptr)) {
-        return -1;
-    }
-    CRecordsetEx stats(observer);
-    stats.Execute("SELECT * FROM veltro_driver_stats");
-    const long own = ++ownExecutions;
-    std::string name;
-    std::string value;
-    while (!stats.IsEOF()) {
-        stats.GetFieldValue(0, name);
-        stats.GetFieldValue(1, value);
-        stats.GetFieldValue(2, value);
-        if (name == counter) {
-            return std::stol(value) - (counter == "executions" ? own : 0);
-        }
-        stats.MoveNext();
-    }
-    return -1;
-}
 
 // One connected session with the execution control of a window, run on the test's thread.
 class BatchHarness {

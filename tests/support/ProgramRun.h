@@ -1,16 +1,17 @@
 #pragma once
 
+#include <poll.h>
 #include <signal.h>
+#include <sys/inotify.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace veltro::test {
@@ -58,6 +59,40 @@ namespace detail {
 // Whether the child has ended; its wait status then goes to status.
 inline bool childEnded(pid_t child, int& status) {
     return waitpid(child, &status, WNOHANG) == child;
+}
+
+// Waits, without polling, until the file holds the text or the child has ended (reaped is
+// then set and its wait status goes to status), at most a minute. True when the text
+// showed while the child ran.
+inline bool awaitTextWhileRunning(const std::filesystem::path& file, const std::string& text,
+                                  pid_t child, int& status, bool& reaped) {
+    // Changes in the file's folder, and the child's end, wake the wait.
+    const int changes = inotify_init1(IN_CLOEXEC);
+    inotify_add_watch(changes, file.parent_path().c_str(),
+                      IN_MODIFY | IN_CLOSE_WRITE | IN_CREATE | IN_MOVED_TO);
+    const int ending = static_cast<int>(syscall(SYS_pidfd_open, child, 0));
+    bool shown = false;
+    for (;;) {
+        if (childEnded(child, status)) {
+            reaped = true;
+            break;
+        }
+        if (readWholeFile(file).find(text) != std::string::npos) {
+            shown = true;
+            break;
+        }
+        pollfd events[] = {{changes, POLLIN, 0}, {ending, POLLIN, 0}};
+        if (poll(events, 2, 60000) <= 0) {
+            break;
+        }
+        if (events[0].revents & POLLIN) {
+            char drained[4096];
+            static_cast<void>(read(changes, drained, sizeof drained));
+        }
+    }
+    close(changes);
+    close(ending);
+    return shown;
 }
 
 } // namespace detail
@@ -122,12 +157,8 @@ inline ProgramResult runProgram(const std::string& program, const std::vector<st
     int status = 0;
     bool ended = false;
     for (const SignalOnText& step : setup.signals) {
-        // Polls for the event; a program that ends first gets no signal.
-        while (!(ended = detail::childEnded(child, status)) &&
-               readWholeFile(step.file).find(step.text) == std::string::npos) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        if (ended) {
+        // A program that ends first gets no signal.
+        if (!detail::awaitTextWhileRunning(step.file, step.text, child, status, ended)) {
             break;
         }
         kill(child, step.signal);

@@ -26,6 +26,9 @@ DiagRecord sqliteError(sqlite3* database, int code) {
     return {state, code, std::string(messagePrefix) + "[SQLite]" + message};
 }
 
+// How many virtual machine steps SQLite takes between looks at the cancel request.
+constexpr int progressSteps = 1000;
+
 DiagRecord canceled() {
     return {"HY008", 0, std::string(messagePrefix) + "Operation canceled"};
 }
@@ -93,6 +96,12 @@ Outcome BatchRunner::runSqlite(Connection& connection, const std::atomic<bool>& 
     for (int i = 0; i < columnCount; ++i)
         result.columns.push_back(columnFromDeclaredType(sqlite3_column_name(statement, i),
                                                         sqlite3_column_decltype(statement, i)));
+    // A cancel stops SQLite in the middle of its work, as a server stops a query, however
+    // close to the start of a step it comes.
+    sqlite3_progress_handler(
+        database, progressSteps,
+        [](void* flag) { return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0; },
+        const_cast<std::atomic<bool>*>(&cancelRequested));
     int code = SQLITE_ROW;
     while (!cancelRequested.load() && (code = sqlite3_step(statement)) == SQLITE_ROW) {
         std::vector<Value> row;
@@ -114,6 +123,7 @@ Outcome BatchRunner::runSqlite(Connection& connection, const std::atomic<bool>& 
         result.rows.push_back(std::move(row));
     }
     const bool wasCanceled = cancelRequested.load();
+    sqlite3_progress_handler(database, 0, nullptr, nullptr);
     sqlite3_finalize(statement);
     if (wasCanceled)
         return Outcome::failure(canceled());

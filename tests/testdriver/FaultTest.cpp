@@ -1,10 +1,10 @@
 // Faults on cue: injected errors, SQL_STILL_EXECUTING and cancellation, as an
 // ODBC 2 application sees them through the driver manager.
+#include "TestDriverHooks.h"
 #include "V2Statement.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <thread>
 
 using namespace veltro::testdriver::test;
@@ -116,9 +116,12 @@ TEST(Faults, CancelFromAnotherThreadStopsASlowFetch) {
     V2Connection connection("FetchDelay=20000");
     V2Statement statement(connection);
     ASSERT_EQ(statement.execute("SELECT 1"), SQL_SUCCESS);
+    // Once the fetch is in its delay, the cancel comes from another thread.
+    const long waits = veltro::test::testDriverCounter("waits");
     std::thread canceller([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        SQLCancel(statement.handle());
+        if (veltro::test::awaitTestDriverCounter("waits", waits + 1)) {
+            SQLCancel(statement.handle());
+        }
     });
     const SQLRETURN rc = SQLFetch(statement.handle());
     canceller.join();
@@ -133,9 +136,12 @@ TEST(Faults, CancelFromAnotherThreadStopsASlowFetch) {
 TEST(Faults, CancelInterruptsLongSqliteWork) {
     V2Connection connection;
     V2Statement statement(connection);
+    // Once the statement is in the driver's execute, the cancel comes from another thread.
+    const long executions = veltro::test::testDriverCounter("executions");
     std::thread canceller([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        SQLCancel(statement.handle());
+        if (veltro::test::awaitTestDriverCounter("executions", executions + 1)) {
+            SQLCancel(statement.handle());
+        }
     });
     const SQLRETURN rc = statement.execute(
         "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) SELECT count(*) FROM c");

@@ -46,6 +46,8 @@ std::optional<SQLRETURN> Statement::stillExecuting(CallKind kind) {
 }
 
 std::optional<SQLRETURN> Statement::pause(int milliseconds) {
+    if (milliseconds > 0)
+        connection_.counters().bump(Counter::Waits);
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
     const auto end = start + std::chrono::milliseconds(milliseconds);
