@@ -13,6 +13,8 @@ class CRecordsetEx;
 struct WorkerContext {
     std::string batchText;
     std::shared_ptr<CRecordsetEx> recordset;
+    // SQL_DBMS_NAME: whether the batch goes whole, and how its text splits into statements.
+    std::string dbmsName;
     bool supportsMultipleResults = false;
     bool supportsRowCount = false;
     bool isSqlServerFamily = false;
