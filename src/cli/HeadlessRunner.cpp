@@ -20,6 +20,8 @@
 #include <chrono>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace veltro {
 
@@ -27,10 +29,29 @@ namespace {
 
 constexpr auto threadWaitLimit = std::chrono::seconds(30);
 
-// A run without a window: result sets go to the delimited stream as they are fetched, and
-// a cancel that may take a while says so on standard error.
+// A run without a window: result sets go to the delimited stream as they are fetched,
+// messages to standard error as they come, and a cancel that may take a while says so there.
 class HeadlessView : public ExecutionView {
 public:
+    void messagesAdded(const std::string& messages) override { writeMessages(messages); }
+
+    // Writes what of the session's messages has not gone out, each message ending its line;
+    // the first failure is kept and ends further writing.
+    void writeMessages(const std::string& messages) {
+        std::string_view part = std::string_view(messages).substr(written);
+        if (part.empty() || writeFailure != 0) {
+            return;
+        }
+        if (written > 0) {
+            // Of the blank line between two messages, the first line end is out already.
+            part.remove_prefix(1);
+        }
+        if (!writeAll(stderr, std::string(part) + '\n')) {
+            writeFailure = errno;
+        }
+        written = messages.size();
+    }
+
     void showPaneText(int pane, const std::string& text) override {
         (void)pane;
         // A cancel for a failed output is no news: the failure is reported at the end.
@@ -46,6 +67,10 @@ public:
 
     std::shared_ptr<DelimitedStream> stream;
     std::atomic<bool> outputFailed = false;
+    int writeFailure = 0;
+
+private:
+    std::size_t written = 0;
 };
 
 int statusOf(const Session& session) {
@@ -117,7 +142,8 @@ int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
         return endAfterOutputFailure(failure, "the results");
     }
     int status = statusOf(session);
-    std::string end = session.messageBuffer + '\n' + session.statusText + '\n';
+    view.writeMessages(session.messageBuffer);
+    std::string end = (session.messageBuffer.empty() ? "\n" : "") + session.statusText + '\n';
     if (exportFile) {
         if (status == exitCompleted) {
             try {
@@ -131,8 +157,11 @@ int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
                    " was not written, since the batch did not complete.\n";
         }
     }
-    if (!writeAll(stderr, end)) {
-        return endAfterOutputFailure(errno, "the messages");
+    if (view.writeFailure == 0 && !writeAll(stderr, end)) {
+        view.writeFailure = errno;
+    }
+    if (view.writeFailure != 0) {
+        return endAfterOutputFailure(view.writeFailure, "the messages");
     }
     return status;
 }

@@ -31,8 +31,8 @@ protected:
         std::string("headless-") + testing::UnitTest::GetInstance()->current_test_info()->name());
 };
 
-constexpr const char* oneRowCompleted =
-    "[1 row(s) affected (application specific)]\nQuery batch completed\n";
+constexpr const char* oneRowFetched = "[1 row(s) affected (application specific)]\n";
+const std::string oneRowCompleted = std::string(oneRowFetched) + "Query batch completed\n";
 
 TEST_F(HeadlessRun, WritesGridsToStandardOutputAndStatusToStandardError) {
     const auto result = sqliteRun("SELECT 1 AS a, 'x y' AS b, 'l1' || char(10) || 'l2' AS c");
@@ -157,7 +157,7 @@ TEST_F(HeadlessRun, CommandLineUse) {
     EXPECT_EQ(fromEnvironment.out, "a\r\n1\r\n\r\n");
 }
 
-// SQLite takes one statement at a time, PostgreSQL the whole script.
+// Both run the script statement by statement.
 TEST_F(HeadlessRun, AScriptGivesTheSameOutputOnSqliteAsOnPostgres) {
     const std::string script = "-- items; with the constructs a script holds\n"
                                "CREATE TEMP TABLE items (id INTEGER, name VARCHAR(20));\n"
@@ -185,6 +185,46 @@ TEST_F(HeadlessRun, AScriptGivesTheSameOutputOnSqliteAsOnPostgres) {
     EXPECT_EQ(onPostgres.exitCode, 0) << onPostgres.err;
     EXPECT_EQ(onPostgres.out, onSqlite.out);
     EXPECT_EQ(onPostgres.err, onSqlite.err);
+}
+
+// A run killed in a long statement has told what came before it: committed rows, notices.
+TEST_F(HeadlessRun, MessagesReachStandardErrorAsTheyCome) {
+    struct Case {
+        const char* name;
+        std::string connectString;
+        std::string script;
+        std::string errBeforeKill;
+        std::string committedCheck;
+    };
+    const std::string longStatement = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                                      "FROM n WHERE i < 100000000) SELECT COUNT(*) FROM n";
+    std::vector<Case> cases{
+        {"two inserts", sqlite(),
+         "CREATE TABLE t (a INTEGER);\nINSERT INTO t VALUES (1);\nINSERT INTO t VALUES (2);\n" +
+             longStatement,
+         "(0 row(s) affected)\n\n(1 row(s) affected)\n\n(1 row(s) affected)\n",
+         "SELECT COUNT(*) AS n FROM t"},
+    };
+    if (!test::postgresConnectString().empty()) {
+        cases.push_back({"a notice", test::postgresConnectString(),
+                         "DO $$ BEGIN RAISE NOTICE 'started'; END $$;\nSELECT pg_sleep(20)",
+                         "started", ""});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::ProgramSetup setup;
+        setup.signals.push_back({folder / "stderr.txt", c.errBeforeKill, SIGKILL});
+        const auto killed =
+            veltro({"--connect", c.connectString, "--execute", "-"}, c.script, setup);
+        EXPECT_EQ(killed.exitCode, 128 + SIGKILL);
+        EXPECT_NE(killed.err.find(c.errBeforeKill), std::string::npos) << killed.err;
+        if (!c.committedCheck.empty()) {
+            EXPECT_EQ(killed.err, c.errBeforeKill);
+            EXPECT_EQ(
+                veltro({"--connect", c.connectString, "--execute", "-"}, c.committedCheck).out,
+                "n\r\n2\r\n\r\n");
+        }
+    }
 }
 
 TEST_F(HeadlessRun, NumbersAndTextReadTheSameUnderAGermanLocale) {
@@ -231,9 +271,12 @@ TEST_F(HeadlessRun, FailedOrClosedStandardStreams) {
                 veltro({"--connect", connectString, "--execute", "-"}, "SELECT 1 AS a", setup);
             EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
             EXPECT_EQ(result.out, c.out);
-            EXPECT_EQ(result.err.substr(0, c.errStart.size()), c.errStart);
+            // The batch's messages went out as they came, before the output failed at its end.
+            const std::string errStart =
+                (c.name == std::string("stderr closed") ? "" : oneRowFetched) + c.errStart;
+            EXPECT_EQ(result.err.substr(0, errStart.size()), errStart);
             if (c.errStart.empty()) {
-                EXPECT_EQ(result.err, "");
+                EXPECT_EQ(result.err, errStart);
             }
         }
     }

@@ -114,7 +114,7 @@ TEST(BatchWorkerTestDriver, ErrorAtRowKeepsTheRowsBeforeIt) {
 }
 
 TEST(BatchWorkerTestDriver, ErrorFromAFurtherResultEndsTheBatch) {
-    BatchHarness h(testDriver("FailMoreResults=1"));
+    BatchHarness h(testDriver("DBMS_NAME=Microsoft SQL Server;FailMoreResults=1"));
     ASSERT_TRUE(h.connected);
     h.run("SELECT 1 AS a; SELECT 2 AS b; SELECT 3 AS c");
     EXPECT_EQ(h.session.gridCount, 1);

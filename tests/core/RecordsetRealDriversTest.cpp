@@ -1,37 +1,31 @@
-// CRecordsetEx against the real drivers: SQLite 3 ODBC and PostgreSQL through psqlODBC.
-#include "TestDatabases.h"
+// CRecordsetEx against the real drivers: SQLite 3 ODBC, PostgreSQL through psqlODBC and
+// MariaDB through MariaDB Connector/ODBC.
+#include "RealDrivers.h"
 
 #include "odbc/DatabaseError.h"
 #include "odbc/OdbcConnection.h"
 #include "results/CRecordsetEx.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sqlext.h>
 
 namespace veltro {
 namespace {
 
-enum class Driver { sqlite, postgres };
+using test::RealDriver;
 
-std::string driverName(const testing::TestParamInfo<Driver>& info) {
-    return info.param == Driver::sqlite ? "SQLite" : "PostgreSQL";
-}
-
-class RecordsetOnRealDrivers : public testing::TestWithParam<Driver> {
+class RecordsetOnRealDrivers : public testing::TestWithParam<RealDriver> {
 protected:
     void SetUp() override {
-        std::string connectString;
-        if (GetParam() == Driver::sqlite) {
-            connectString = test::sqliteConnectString(test::workFolder("recordset") / "t.db");
-        } else {
-            connectString = test::postgresConnectString();
-            VELTRO_REQUIRE_POSTGRES_OR_SKIP(connectString);
-        }
+        const std::string connectString = test::realDriverConnectString(GetParam(), "recordset");
+        VELTRO_REQUIRE_REAL_DRIVER_OR_SKIP(GetParam(), connectString);
         connection = std::make_shared<OdbcConnection>();
         ASSERT_TRUE(connection->open(connectString, nullptr));
         recordset = std::make_unique<CRecordsetEx>(connection);
         run("DROP TABLE IF EXISTS t");
-        run("CREATE TABLE t (id INTEGER, txt VARCHAR(10), big TEXT)");
+        run(std::string("CREATE TABLE t (id INTEGER, txt VARCHAR(10), big ") +
+            (GetParam() == RealDriver::mariadb ? "LONGTEXT)" : "TEXT)"));
     }
 
     void run(const std::string& sql) {
@@ -141,9 +135,15 @@ TEST_P(RecordsetOnRealDrivers, SyntaxErrorCarriesMessageAndStateLines) {
         EXPECT_EQ(e.returnCode(), SQL_ERROR);
         EXPECT_FALSE(recordset->IsOpen());
         // The origin tags leave the message and close the state line of their record.
-        if (GetParam() == Driver::sqlite) {
+        if (GetParam() == RealDriver::sqlite) {
             EXPECT_EQ(e.errorText(), "near \"SELEC\": syntax error (1)\n");
             EXPECT_EQ(e.stateText(), "State:S1000,Native:1,Origin:[SQLite]\n");
+        } else if (GetParam() == RealDriver::mariadb) {
+            EXPECT_EQ(e.errorText(), "You have an error in your SQL syntax; check the manual that "
+                                     "corresponds to your MariaDB server version for the right "
+                                     "syntax to use near 'SELEC id FROM t' at line 1\n");
+            // The origin names the driver's and the server's versions.
+            EXPECT_THAT(e.stateText(), testing::StartsWith("State:37000,Native:1064,Origin:[ma-"));
         } else {
             EXPECT_EQ(
                 e.errorText(),
@@ -156,12 +156,23 @@ TEST_P(RecordsetOnRealDrivers, SyntaxErrorCarriesMessageAndStateLines) {
 
 // Every driver gives the same text for the same bytes, NULL apart from an empty value.
 TEST_P(RecordsetOnRealDrivers, BinaryReadsAsUppercaseHexWhateverTheDriver) {
-    const bool postgres = GetParam() == Driver::postgres;
+    const bool sqlite = GetParam() == RealDriver::sqlite;
     run("DROP TABLE IF EXISTS b");
-    run(postgres ? "CREATE TABLE b (id INTEGER, v BYTEA)" : "CREATE TABLE b (id INTEGER, v BLOB)");
-    run(postgres ? "INSERT INTO b VALUES (1, '\\x00ff10'::bytea), (2, NULL), "
-                   "(3, decode(repeat('01', 30000), 'hex'))"
-                 : "INSERT INTO b VALUES (1, X'00FF10'), (2, NULL), (3, zeroblob(30000))");
+    switch (GetParam()) {
+    case RealDriver::sqlite:
+        run("CREATE TABLE b (id INTEGER, v BLOB)");
+        run("INSERT INTO b VALUES (1, X'00FF10'), (2, NULL), (3, zeroblob(30000))");
+        break;
+    case RealDriver::postgres:
+        run("CREATE TABLE b (id INTEGER, v BYTEA)");
+        run("INSERT INTO b VALUES (1, '\\x00ff10'::bytea), (2, NULL), "
+            "(3, decode(repeat('01', 30000), 'hex'))");
+        break;
+    case RealDriver::mariadb:
+        run("CREATE TABLE b (id INTEGER, v LONGBLOB)");
+        run("INSERT INTO b VALUES (1, X'00FF10'), (2, NULL), (3, unhex(repeat('01', 30000)))");
+        break;
+    }
     ASSERT_TRUE(recordset->Execute("SELECT v FROM b ORDER BY id"));
     std::vector<std::pair<std::string, bool>> values;
     while (!recordset->IsEOF()) {
@@ -172,14 +183,13 @@ TEST_P(RecordsetOnRealDrivers, BinaryReadsAsUppercaseHexWhateverTheDriver) {
     }
     std::string large = "0x";
     for (int i = 0; i < 30000; ++i) {
-        large += postgres ? "01" : "00";
+        large += sqlite ? "00" : "01";
     }
     EXPECT_EQ(values, (std::vector<std::pair<std::string, bool>>{
                           {"0x00FF10", false}, {"", true}, {large, false}}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Drivers, RecordsetOnRealDrivers,
-                         testing::Values(Driver::sqlite, Driver::postgres), driverName);
+VELTRO_ON_EVERY_REAL_DRIVER(RecordsetOnRealDrivers);
 
 class RecordsetOnPostgres : public RecordsetOnRealDrivers {};
 
@@ -211,8 +221,8 @@ TEST_P(RecordsetOnPostgres, SecondResultSetHasItsOwnColumnsAndStartsBeforeItsFir
     EXPECT_FALSE(recordset->FlushResultSet());
 }
 
-INSTANTIATE_TEST_SUITE_P(Drivers, RecordsetOnPostgres, testing::Values(Driver::postgres),
-                         driverName);
+INSTANTIATE_TEST_SUITE_P(Drivers, RecordsetOnPostgres, testing::Values(RealDriver::postgres),
+                         test::realDriverName);
 
 } // namespace
 } // namespace veltro

@@ -31,9 +31,27 @@ inline std::string postgresConnectString() {
            ";Database=veltro_test;UID=veltro;PWD=veltro";
 }
 
+// The MariaDB server that scripts/test starts (VELTRO_REQUIRE_MARIADB=1 demands it).
+inline std::string mariadbConnectString() {
+    const char* port = std::getenv("VELTRO_MARIADB_PORT");
+    if (port == nullptr || *port == '\0') {
+        return {};
+    }
+    return std::string("Driver=MariaDB;Server=127.0.0.1;Port=") + port +
+           ";Database=veltro_test;UID=veltro;PWD=veltro;CHARSET=utf8mb4";
+}
+
+inline bool environmentFlag(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && std::string(value) == "1";
+}
+
 inline bool postgresRequired() {
-    const char* required = std::getenv("VELTRO_REQUIRE_POSTGRES");
-    return required != nullptr && std::string(required) == "1";
+    return environmentFlag("VELTRO_REQUIRE_POSTGRES");
+}
+
+inline bool mariadbRequired() {
+    return environmentFlag("VELTRO_REQUIRE_MARIADB");
 }
 
 } // namespace veltro::test
@@ -46,5 +64,16 @@ inline bool postgresRequired() {
                 FAIL() << "VELTRO_PG_PORT is not set but PostgreSQL tests are required";           \
             }                                                                                      \
             GTEST_SKIP() << "no PostgreSQL cluster (VELTRO_PG_PORT not set)";                      \
+        }                                                                                          \
+    } while (false)
+
+// The same for the MariaDB server.
+#define VELTRO_REQUIRE_MARIADB_OR_SKIP(connectString)                                              \
+    do {                                                                                           \
+        if ((connectString).empty()) {                                                             \
+            if (::veltro::test::mariadbRequired()) {                                               \
+                FAIL() << "VELTRO_MARIADB_PORT is not set but MariaDB tests are required";         \
+            }                                                                                      \
+            GTEST_SKIP() << "no MariaDB server (VELTRO_MARIADB_PORT not set)";                     \
         }                                                                                          \
     } while (false)

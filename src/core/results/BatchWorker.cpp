@@ -6,6 +6,7 @@
 #include "results/CRecordsetEx.h"
 #include "results/ResultSink.h"
 #include "results/WorkerSupport.h"
+#include "session/SqlDialect.h"
 #include "session/WorkerHost.h"
 
 #include <sqlext.h>
@@ -42,9 +43,10 @@ std::size_t characterCount(const std::string& text) {
 
 BatchWorker::BatchWorker(WorkerContext workerContext, WorkerHost& workerHost)
     : context(std::move(workerContext)), recordset(*context.recordset), host(workerHost) {
-    if (!context.supportsMultipleResults) {
-        // Even one statement goes alone: such a driver refuses a comment after it.
-        statements = splitStatements(context.batchText);
+    if (!takesWholeBatches(context.dbmsName, context.isSqlServerFamily)) {
+        // Even one statement goes alone: SQLite refuses a comment after it, and a MySQL
+        // directive line is the client's, never the server's.
+        statements = splitStatements(context.batchText, sqlDialectOf(context.dbmsName));
     }
 }
 
@@ -99,10 +101,11 @@ void BatchWorker::runBatch() {
     }
 }
 
-// The driver's next result, or the next statement's first.
+// The driver's next result, or the next statement's first once a statement's results are
+// all taken (MySQL refuses a statement while results of the last one wait).
 bool BatchWorker::nextResult() {
-    if (context.supportsMultipleResults) {
-        return recordset.FlushResultSet();
+    if (context.supportsMultipleResults && recordset.FlushResultSet()) {
+        return true;
     }
     if (statementIndex + 1 >= statements.size()) {
         return false;

@@ -16,9 +16,9 @@ class WorkerHost;
 // Runs one batch on the worker thread: every result set with columns becomes a grid that
 // the worker makes and fills row by row, row counts and error texts go to the session's
 // messages, and the session window is told by messages what there is to show and when the
-// batch ended. It never waits for the window. A cancel
-// request on the recordset stops it. A driver that takes one statement at a time gets the
-// batch's statements one after another, each one's results taken as further results of the
+// batch ended. It never waits for the window. A cancel request on the recordset stops it.
+// Outside the SQL Server family and Sybase the batch's statements go one after another, each
+// one's results taken as further results of the batch, and the first that fails ends the
 // batch.
 class BatchWorker {
 public:
@@ -47,7 +47,7 @@ private:
     // The grid being filled.
     std::shared_ptr<ResultSink> grid;
 
-    // Statement by statement: the statements, and the one running. Empty when the driver
+    // Statement by statement: the statements, and the one running. Empty when the DBMS
     // takes the batch whole, or the batch holds no statement.
     std::vector<SqlStatement> statements;
     std::size_t statementIndex = 0;

@@ -108,6 +108,7 @@ bool ExecutionControl::Launch(const std::string& batchText) {
     WorkerContext context;
     context.batchText = batchText;
     context.recordset = session.batchRecordset;
+    context.dbmsName = session.dbmsName;
     context.supportsMultipleResults = session.supportsMultipleResults;
     context.supportsRowCount = session.supportsRowCount;
     context.isSqlServerFamily = session.isSqlServerFamily;
@@ -207,6 +208,7 @@ void ExecutionControl::onGridRows() {
 
 void ExecutionControl::onMessage(const std::string& text) {
     appendMessage(session.messageBuffer, text);
+    view->messagesAdded(session.messageBuffer);
 }
 
 // The grid that navigation has on show (the first until the user moves on) is the one the

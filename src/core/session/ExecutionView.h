@@ -55,6 +55,10 @@ public:
     virtual void setResultsText(const std::string& text) { (void)text; }
     virtual int resultsLineCount() const { return 0; }
 
+    // The worker added to the session's message text, which now reads so; what was there
+    // before is unchanged.
+    virtual void messagesAdded(const std::string& messages) { (void)messages; }
+
     // A statement of the batch failed: the query editor puts its caret at the start of the
     // statement's first line (1-based, in the editor's text).
     virtual void showFailedStatement(int line) { (void)line; }

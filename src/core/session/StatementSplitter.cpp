@@ -1,6 +1,10 @@
 #include "session/StatementSplitter.h"
 
+#include "common/TextCompare.h"
+
 #include <algorithm>
+#include <array>
+#include <string>
 #include <string_view>
 
 namespace veltro {
@@ -8,6 +12,55 @@ namespace veltro {
 namespace {
 
 constexpr std::size_t none = std::string_view::npos;
+
+// What each dialect's client knows of the text between statements and inside them.
+struct Rules {
+    bool nestedComments = false;
+    bool crEndsLineComment = false;
+    bool dashCommentNeedsBlank = false;
+    bool hashComments = false;
+    // "/*! .. */" is text the server runs, never a comment.
+    bool executableComments = false;
+    bool backslashEscapes = false;
+    bool escapeStrings = false;
+    bool dollarQuotes = false;
+    bool brackets = false;
+    bool backquotes = false;
+    bool delimiterDirective = false;
+    // CREATE TRIGGER .. BEGIN .. ; END
+    bool triggerBodies = false;
+    // CREATE FUNCTION|PROCEDURE .. BEGIN ATOMIC .. ; END, and semicolons inside parentheses.
+    bool routineBodies = false;
+};
+
+Rules rulesOf(SqlDialect dialect) {
+    Rules rules;
+    switch (dialect) {
+    case SqlDialect::postgres:
+        rules.nestedComments = true;
+        rules.crEndsLineComment = true;
+        rules.escapeStrings = true;
+        rules.dollarQuotes = true;
+        rules.routineBodies = true;
+        break;
+    case SqlDialect::mysql:
+        rules.dashCommentNeedsBlank = true;
+        rules.hashComments = true;
+        rules.executableComments = true;
+        rules.backslashEscapes = true;
+        rules.backquotes = true;
+        rules.delimiterDirective = true;
+        break;
+    case SqlDialect::sqlite:
+        rules.brackets = true;
+        rules.backquotes = true;
+        rules.triggerBodies = true;
+        break;
+    case SqlDialect::portable:
+        break;
+    }
+    return rules;
+}
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
@@ -22,30 +75,110 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Words take in '$' as PostgreSQL identifiers do, so "a$$" is no dollar quote.
+// Words take in '$' as PostgreSQL and MySQL identifiers do, so "a$$" is no dollar quote.
 bool isWordByte(char c) {
     return isLetter(c) || isDigit(c) || c == '$';
 }
 
 bool isKeyword(std::string_view token, std::string_view upperWord) {
-    return token.size() == upperWord.size() &&
-           std::equal(token.begin(), token.end(), upperWord.begin(), [](char a, char b) {
-               return (a >= 'a' && a <= 'z' ? static_cast<char>(a - 'a' + 'A') : a) == b;
-           });
+    return equalsNoCase(token, upperWord);
 }
 
-// Where a statement's first words say it is: only CREATE [TEMP|TEMPORARY] TRIGGER matters.
-enum class Lead { first, afterCreate, afterTemp, done };
+// The shape of one statement as its tokens come: whether a semicolon ends it or lies inside
+// a body or parentheses.
+class StatementShape {
+public:
+    explicit StatementShape(const Rules& dialectRules) : rules(dialectRules) {}
 
-// Inside a trigger: a body runs from BEGIN to an END that follows a semicolon, and its
-// semicolons end no statement. A trigger without BEGIN (PostgreSQL's) ends as any other.
-enum class Trigger { none, header, body, afterSemicolon, afterEnd };
+    bool semicolonEnds() const {
+        return trigger != Trigger::body && trigger != Trigger::afterSemicolon && depth == 0 &&
+               parentheses == 0;
+    }
+
+    void take(std::string_view token) {
+        if (leadCount < lead.size()) {
+            lead[leadCount++] = token;
+            classify();
+        }
+        if (rules.triggerBodies) {
+            trigger = nextTrigger(token);
+        }
+        if (rules.routineBodies) {
+            countRoutine(token);
+        }
+    }
+
+private:
+    // Inside a trigger: a body runs from BEGIN to an END that follows a semicolon, and its
+    // semicolons end no statement. A trigger without BEGIN (PostgreSQL's) ends as any other.
+    enum class Trigger { none, started, header, body, afterSemicolon, afterEnd };
+
+    // CREATE [TEMP|TEMPORARY] TRIGGER; CREATE [OR REPLACE] FUNCTION|PROCEDURE.
+    void classify() {
+        if (!isKeyword(lead[0], "CREATE")) {
+            return;
+        }
+        const std::size_t last = leadCount - 1;
+        const std::string_view word = lead[last];
+        const bool temp =
+            last == 2 && (isKeyword(lead[1], "TEMP") || isKeyword(lead[1], "TEMPORARY"));
+        if (rules.triggerBodies && (last == 1 || temp) && isKeyword(word, "TRIGGER")) {
+            trigger = Trigger::started;
+        }
+        const bool orReplace =
+            last == 3 && isKeyword(lead[1], "OR") && isKeyword(lead[2], "REPLACE");
+        if ((last == 1 || orReplace) &&
+            (isKeyword(word, "FUNCTION") || isKeyword(word, "PROCEDURE"))) {
+            routine = true;
+        }
+    }
+
+    Trigger nextTrigger(std::string_view token) const {
+        switch (trigger) {
+        case Trigger::none:
+            return Trigger::none;
+        case Trigger::started:
+            return Trigger::header;
+        case Trigger::header:
+            return isKeyword(token, "BEGIN") ? Trigger::body : Trigger::header;
+        default:
+            if (token == ";") {
+                return Trigger::afterSemicolon;
+            }
+            return trigger == Trigger::afterSemicolon && isKeyword(token, "END") ? Trigger::afterEnd
+                                                                                 : Trigger::body;
+        }
+    }
+
+    // As psql counts: BEGIN opens a body, CASE inside one also ends with END.
+    void countRoutine(std::string_view token) {
+        if (token == "(") {
+            ++parentheses;
+        } else if (token == ")") {
+            parentheses = std::max(parentheses - 1, 0);
+        } else if (routine && parentheses == 0) {
+            if (isKeyword(token, "BEGIN") || (depth > 0 && isKeyword(token, "CASE"))) {
+                ++depth;
+            } else if (isKeyword(token, "END") && depth > 0) {
+                --depth;
+            }
+        }
+    }
+
+    const Rules& rules;
+    std::array<std::string_view, 4> lead;
+    std::size_t leadCount = 0;
+    Trigger trigger = Trigger::none;
+    bool routine = false;
+    int depth = 0;
+    int parentheses = 0;
+};
 
 class Splitter {
 public:
-    explicit Splitter(std::string_view batch) : text(batch) {}
+    Splitter(std::string_view batch, SqlDialect dialect) : text(batch), rules(rulesOf(dialect)) {}
 
-    std::vector<SqlStatement> run() const {
+    std::vector<SqlStatement> run() {
         std::vector<SqlStatement> statements;
         std::size_t pos = 0;
         for (;;) {
@@ -53,9 +186,15 @@ public:
             if (pos >= text.size()) {
                 return statements;
             }
-            if (text[pos] == ';') {
-                ++pos;
+            if (atDelimiter(pos)) {
+                pos += delimiter.size();
                 continue;
+            }
+            if (rules.delimiterDirective) {
+                if (const std::size_t end = skipClientCommand(pos); end != none) {
+                    pos = end;
+                    continue;
+                }
             }
             const std::size_t start = pos;
             const std::size_t end = scanStatement(pos);
@@ -64,72 +203,103 @@ public:
     }
 
 private:
-    // From the first token of a statement to the semicolon or end that ends it; returns the
+    // From the first token of a statement to the delimiter or end that ends it; returns the
     // end of its last token.
     std::size_t scanStatement(std::size_t& pos) const {
-        Lead lead = Lead::first;
-        Trigger trigger = Trigger::none;
+        StatementShape shape(rules);
         std::size_t end = pos;
         for (;;) {
             pos = skipBlanksAndComments(pos);
-            if (pos >= text.size()) {
+            if (pos >= text.size() || (atDelimiter(pos) && shape.semicolonEnds())) {
                 return end;
             }
-            if (text[pos] == ';') {
-                if (trigger != Trigger::body && trigger != Trigger::afterSemicolon) {
-                    return end;
-                }
-                trigger = Trigger::afterSemicolon;
-                end = ++pos;
-                continue;
-            }
             const std::size_t tokenEnd = skipToken(pos);
-            const std::string_view token = text.substr(pos, tokenEnd - pos);
-            if (lead != Lead::done) {
-                lead = nextLead(lead, token, trigger);
-            } else if (trigger != Trigger::none) {
-                trigger = nextTrigger(trigger, token);
-            }
+            shape.take(text.substr(pos, tokenEnd - pos));
             pos = end = tokenEnd;
         }
     }
 
-    static Lead nextLead(Lead lead, std::string_view token, Trigger& trigger) {
-        if (lead == Lead::first) {
-            return isKeyword(token, "CREATE") ? Lead::afterCreate : Lead::done;
+    bool atDelimiter(std::size_t pos) const { return text.substr(pos).starts_with(delimiter); }
+
+    // A command of the mysql client at a statement's start, which the server never gets:
+    // DELIMITER, or the sandbox command that mariadb-dump writes first, hidden from older
+    // clients in a comment for a server version that never comes. Where it ends, or none.
+    std::size_t skipClientCommand(std::size_t pos) {
+        if (text.substr(pos).starts_with("/*M!999999\\-")) {
+            return skipBlockComment(pos);
         }
-        if (lead == Lead::afterCreate &&
-            (isKeyword(token, "TEMP") || isKeyword(token, "TEMPORARY"))) {
-            return Lead::afterTemp;
-        }
-        if (isKeyword(token, "TRIGGER")) {
-            trigger = Trigger::header;
-        }
-        return Lead::done;
+        return readDelimiterDirective(pos);
     }
 
-    // The state after a token other than a semicolon, inside a trigger.
-    static Trigger nextTrigger(Trigger trigger, std::string_view token) {
-        if (trigger == Trigger::header) {
-            return isKeyword(token, "BEGIN") ? Trigger::body : Trigger::header;
+    // "DELIMITER x" at a statement's start, as the mysql client reads it: the rest of the line
+    // is the directive's, and x (quoted or up to a blank) ends statements from then on. The
+    // end of the line, or none when pos holds no such directive.
+    std::size_t readDelimiterDirective(std::size_t pos) {
+        constexpr std::string_view word = "DELIMITER";
+        std::size_t i = pos + word.size();
+        if (!startsWithNoCase(text.substr(pos), word) || i >= text.size() ||
+            (text[i] != ' ' && text[i] != '\t')) {
+            return none;
         }
-        if (trigger == Trigger::afterSemicolon && isKeyword(token, "END")) {
-            return Trigger::afterEnd;
+        const std::size_t lineEnd = std::min(text.find_first_of("\r\n", i), text.size());
+        while (i < lineEnd && (text[i] == ' ' || text[i] == '\t')) {
+            ++i;
         }
-        return Trigger::body;
+        std::size_t argumentEnd = i;
+        std::string_view argument;
+        if (i < lineEnd && (text[i] == '\'' || text[i] == '"' || text[i] == '`')) {
+            argumentEnd = text.find(text[i], i + 1);
+            if (argumentEnd >= lineEnd) {
+                return none;
+            }
+            argument = text.substr(i + 1, argumentEnd - i - 1);
+        } else {
+            while (argumentEnd < lineEnd && !isBlank(text[argumentEnd])) {
+                ++argumentEnd;
+            }
+            argument = text.substr(i, argumentEnd - i);
+        }
+        // The client refuses these; the server then names the line.
+        if (argument.empty() || argument.find('\\') != none) {
+            return none;
+        }
+        delimiter = argument;
+        return lineEnd;
     }
 
+    bool startsLineComment(std::size_t pos) const {
+        const char c = text[pos];
+        if (c == '#') {
+            return rules.hashComments;
+        }
+        if (c != '-' || pos + 1 >= text.size() || text[pos + 1] != '-') {
+            return false;
+        }
+        return !rules.dashCommentNeedsBlank ||
+               (pos + 2 < text.size() && static_cast<unsigned char>(text[pos + 2]) <= ' ');
+    }
+
+    bool startsBlockComment(std::size_t pos) const {
+        return text.substr(pos).starts_with("/*") &&
+               !(rules.executableComments &&
+                 (text.substr(pos).starts_with("/*!") || text.substr(pos).starts_with("/*M!")));
+    }
+
+    // Up to the next token; an unclosed block comment is one, so that it reaches the DBMS.
     std::size_t skipBlanksAndComments(std::size_t pos) const {
         while (pos < text.size()) {
-            const char c = text[pos];
-            const char next = pos + 1 < text.size() ? text[pos + 1] : '\0';
-            if (isBlank(c)) {
+            if (isBlank(text[pos])) {
                 ++pos;
-            } else if (c == '-' && next == '-') {
-                const std::size_t lineEnd = text.find('\n', pos + 2);
+            } else if (startsLineComment(pos)) {
+                const std::size_t lineEnd =
+                    text.find_first_of(rules.crEndsLineComment ? "\n\r" : "\n", pos + 1);
                 pos = lineEnd == none ? text.size() : lineEnd + 1;
-            } else if (c == '/' && next == '*') {
-                pos = skipBlockComment(pos);
+            } else if (startsBlockComment(pos)) {
+                const std::size_t end = skipBlockComment(pos);
+                if (end == none) {
+                    break;
+                }
+                pos = end;
             } else {
                 break;
             }
@@ -137,19 +307,34 @@ private:
         return pos;
     }
 
-    // A token at pos, which holds no blank, comment or semicolon.
+    // A token at pos, which holds no blank or closed comment.
     std::size_t skipToken(std::size_t pos) const {
         const char c = text[pos];
         switch (c) {
         case '\'':
         case '"':
+            return skipQuoted(pos, c, rules.backslashEscapes);
         case '`':
-            return skipQuoted(pos, c);
+            if (rules.backquotes) {
+                return skipQuoted(pos, c, false);
+            }
+            break;
         case '[':
-            return skipQuoted(pos, ']');
+            if (rules.brackets) {
+                return skipQuoted(pos, ']', false);
+            }
+            break;
         case '$':
-            if (const std::size_t end = skipDollarQuote(pos); end != none) {
-                return end;
+            if (rules.dollarQuotes) {
+                if (const std::size_t end = skipDollarQuote(pos); end != none) {
+                    return end;
+                }
+            }
+            break;
+        case '/':
+            if (text.substr(pos).starts_with("/*")) {
+                const std::size_t end = skipBlockComment(pos);
+                return end == none ? text.size() : end;
             }
             break;
         default:
@@ -158,42 +343,50 @@ private:
         if (!isWordByte(c)) {
             return pos + 1;
         }
-        while (pos < text.size() && isWordByte(text[pos])) {
+        const std::size_t start = pos;
+        // A delimiter such as $$ may follow a word at once, as in END$$.
+        while (pos < text.size() && isWordByte(text[pos]) && (pos == start || !atDelimiter(pos))) {
             ++pos;
+        }
+        if (rules.escapeStrings && pos == start + 1 && (c == 'E' || c == 'e') &&
+            pos < text.size() && text[pos] == '\'') {
+            return skipQuoted(pos, '\'', true);
         }
         return pos;
     }
 
-    // A closing quote written twice stands for itself.
-    std::size_t skipQuoted(std::size_t pos, char close) const {
+    // A closing quote written twice stands for itself, as does any byte after a backslash
+    // where backslashes escape.
+    std::size_t skipQuoted(std::size_t pos, char close, bool backslashes) const {
+        const char stops[] = {close, backslashes ? '\\' : close, '\0'};
         std::size_t i = pos + 1;
         for (;;) {
-            i = text.find(close, i);
+            i = text.find_first_of(stops, i);
             if (i == none) {
                 return text.size();
             }
-            if (i + 1 < text.size() && text[i + 1] == close) {
-                i += 2;
-                continue;
+            if (text[i] == close && (i + 1 >= text.size() || text[i + 1] != close)) {
+                return i + 1;
             }
-            return i + 1;
+            i += 2;
         }
     }
 
+    // The end of the comment at pos, or none when it is not closed.
     std::size_t skipBlockComment(std::size_t pos) const {
         int depth = 1;
         std::size_t i = pos + 2;
         for (;;) {
             i = text.find_first_of("/*", i);
             if (i == none || i + 1 >= text.size()) {
-                return text.size();
+                return none;
             }
             if (text[i] == '*' && text[i + 1] == '/') {
                 i += 2;
                 if (--depth == 0) {
                     return i;
                 }
-            } else if (text[i] == '/' && text[i + 1] == '*') {
+            } else if (rules.nestedComments && text[i] == '/' && text[i + 1] == '*') {
                 i += 2;
                 ++depth;
             } else {
@@ -220,12 +413,14 @@ private:
     }
 
     std::string_view text;
+    Rules rules;
+    std::string delimiter = ";";
 };
 
 } // namespace
 
-std::vector<SqlStatement> splitStatements(std::string_view batch) {
-    return Splitter(batch).run();
+std::vector<SqlStatement> splitStatements(std::string_view batch, SqlDialect dialect) {
+    return Splitter(batch, dialect).run();
 }
 
 int lineAtOffset(std::string_view text, std::size_t offset) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/SqlDialect.h"
+
 #include <cstddef>
 #include <string_view>
 #include <vector>
@@ -13,12 +15,12 @@ struct SqlStatement {
     std::size_t length = 0;
 };
 
-// The statements of a batch, in order, for a driver that takes one statement at a time.
-// The batch is split at semicolons outside of quoted strings and identifiers ('..', "..",
-// [..], `..`, doubled quotes included), comments (--, and /* */ nested), dollar-quoted
-// text ($$..$$, $tag$..$tag$) and the BEGIN .. END body of a CREATE TRIGGER. A statement
-// of blanks and comments alone is dropped. Whatever is not closed runs to the end.
-std::vector<SqlStatement> splitStatements(std::string_view batch);
+// The statements of a batch, in order, as the dialect's command-line client finds them:
+// split at semicolons (or a MySQL DELIMITER) outside of quoted strings and identifiers,
+// comments and bodies. A statement of blanks and comments alone is dropped; a directive line
+// is no statement. A comment or quote that is not closed runs to the end and is part of the
+// statement it begins or ends, so that the DBMS names it: no text is ever dropped unseen.
+std::vector<SqlStatement> splitStatements(std::string_view batch, SqlDialect dialect);
 
 // The 1-based line of the byte at that offset. Lines end at LF, CR LF or a lone CR, as in
 // the query editor.

@@ -17,6 +17,8 @@ using ResultSinkMaker = std::function<std::shared_ptr<ResultSink>()>;
 struct WorkerContext {
     std::string batchText;
     std::shared_ptr<CRecordsetEx> recordset;
+    // SQL_DBMS_NAME: whether the batch goes whole, and how its text splits into statements.
+    std::string dbmsName;
     bool supportsMultipleResults = false;
     bool supportsRowCount = false;
     bool isSqlServerFamily = false;
