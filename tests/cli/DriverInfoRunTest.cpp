@@ -76,7 +76,7 @@ TEST_F(DriverInfoRun, SqliteAgainstPostgresShowsTheLinesThatDiffer) {
     EXPECT_EQ(differ.out.rfind("--- a/SQLite\n+++ b/PostgreSQL\n@@ -", 0), 0u) << differ.out;
     for (const char* line : {"\n-                 DBMS - SQLite version ",
                              "\n+                 DBMS - PostgreSQL version ",
-                             "\n+        Database Name - veltro_test\n"}) {
+                             "\n+        Database Name - veltro_test\r\n"}) {
         EXPECT_NE(differ.out.find(line), std::string::npos) << line;
     }
 }
