@@ -1,10 +1,19 @@
 #include "cli/CommandLine.h"
 
+#include <initializer_list>
 #include <map>
+#include <set>
 
 namespace veltro {
 
 namespace {
+
+bool isOptionName(const std::string& argument) {
+    static const std::set<std::string> names = {
+        "--help", "-h",          "--version",   "--connect",     "--execute", "--export",
+        "--null", "--delimiter", "--no-header", "--driver-info", "--output",  "--diff"};
+    return names.contains(argument);
+}
 
 const std::map<std::string, std::string>& delimiterNames() {
     static const std::map<std::string, std::string> names = {
@@ -17,81 +26,99 @@ const std::map<std::string, std::string>& delimiterNames() {
 CommandLine parseCommandLine(const std::vector<std::string>& arguments,
                              const std::optional<std::string>& environmentConnect) {
     CommandLine line;
-    bool exportGiven = false;
-    bool delimiterGiven = false;
-    bool nullGiven = false;
-    bool outputGiven = false;
-    const auto takeValue = [&](std::size_t& i, std::string& target) {
-        if (i + 1 >= arguments.size()) {
-            return false;
+    // The first problem found is the one said.
+    const auto refuse = [&line](const std::string& problem) {
+        if (!line.invalid) {
+            line.invalid = true;
+            line.problem = problem;
         }
-        target = arguments[++i];
-        return true;
+    };
+    // The options given, each once.
+    std::set<std::string> given;
+    // Takes the option's value; an option name in its place means that the value was left out.
+    const auto takeValue = [&](std::size_t& i, const std::string& missing) -> std::string {
+        if (i + 1 >= arguments.size() || isOptionName(arguments[i + 1])) {
+            refuse(arguments[i] + " needs " + missing + ".");
+            return {};
+        }
+        return arguments[++i];
     };
     for (std::size_t i = 0; i < arguments.size() && !line.invalid; ++i) {
         const std::string& argument = arguments[i];
-        std::string value;
-        if (argument == "--help" || argument == "-h") {
+        if (isOptionName(argument) && !given.insert(argument).second) {
+            refuse(argument + " is given twice.");
+        } else if (argument == "--help" || argument == "-h") {
             line.help = true;
         } else if (argument == "--version") {
             line.version = true;
         } else if (argument == "--connect") {
-            line.invalid = line.connectString.has_value() || !takeValue(i, value);
-            line.connectString = value;
+            line.connectString = takeValue(i, "a connect string");
         } else if (argument == "--execute") {
-            line.invalid = line.executeFile.has_value() || !takeValue(i, value);
-            line.executeFile = value;
+            line.executeFile = takeValue(i, "a file name, or - for standard input");
         } else if (argument == "--export") {
-            line.invalid = exportGiven || !takeValue(i, line.exportTarget);
-            exportGiven = true;
+            line.exportTarget = takeValue(i, "a file name, or - for standard output");
         } else if (argument == "--delimiter") {
-            // A missing value leaves it empty, which no name has.
-            takeValue(i, value);
+            const std::string value = i + 1 < arguments.size() ? arguments[++i] : std::string();
             const auto known = delimiterNames().find(value);
-            if (delimiterGiven) {
-                line.invalid = true;
-            } else if (known == delimiterNames().end()) {
-                line.invalid = true;
-                line.problem = "--delimiter takes comma, tab, pipe or none" +
-                               (value.empty() ? std::string() : ", not \"" + value + "\"") + ".";
+            if (known == delimiterNames().end()) {
+                refuse("--delimiter takes comma, tab, pipe or none" +
+                       (value.empty() ? std::string() : ", not \"" + value + "\"") + ".");
             } else {
                 line.delimiter = known->second;
             }
-            delimiterGiven = true;
         } else if (argument == "--null") {
-            line.invalid = nullGiven || !takeValue(i, line.nullText);
-            nullGiven = true;
+            line.nullText = takeValue(i, "the text written for NULL (\"\" for none)");
         } else if (argument == "--no-header") {
             line.header = false;
         } else if (argument == "--driver-info") {
-            line.invalid = line.driverInfo;
             line.driverInfo = true;
         } else if (argument == "--output") {
-            line.invalid = outputGiven || !takeValue(i, line.outputTarget);
-            outputGiven = true;
+            line.outputTarget = takeValue(i, "a file name, or - for standard output");
         } else if (argument == "--diff") {
-            line.invalid = line.diffConnectString.has_value() || !takeValue(i, value);
-            line.diffConnectString = value;
-        } else if (!argument.empty() && argument[0] != '-' && !line.fileToOpen) {
-            line.fileToOpen = argument;
+            line.diffConnectString =
+                takeValue(i, "the connect string of the data source to compare with");
+        } else if (argument.starts_with("-")) {
+            refuse(argument + " is not an option (--help lists them).");
+        } else if (line.fileToOpen) {
+            refuse("only one file can be opened, not also \"" + argument + "\".");
         } else {
-            line.invalid = true;
+            line.fileToOpen = argument;
         }
     }
-    const bool exportOptions = exportGiven || delimiterGiven || nullGiven || !line.header;
-    const bool withoutWindow = line.executeFile || line.driverInfo;
-    if (withoutWindow && !line.connectString && environmentConnect &&
-        !environmentConnect->empty()) {
-        line.connectString = environmentConnect;
+    const auto belongsTo = [&given, &refuse](std::initializer_list<const char*> options,
+                                             const std::string& owner) {
+        for (const char* option : options) {
+            if (given.contains(option)) {
+                refuse(std::string(option) + " belongs to " + owner + ".");
+            }
+        }
+    };
+    const bool withoutWindow = given.contains("--execute") || given.contains("--driver-info");
+    if (given.contains("--execute") && given.contains("--driver-info")) {
+        refuse("--execute and --driver-info cannot be used together.");
     }
-    if (withoutWindow) {
-        line.invalid = line.invalid || !line.connectString || line.fileToOpen.has_value();
+    if (!given.contains("--execute")) {
+        belongsTo({"--export", "--delimiter", "--null", "--no-header"}, "--execute");
     }
-    // The export options belong to --execute, the report's to --driver-info.
-    if ((exportOptions && !line.executeFile) ||
-        ((outputGiven || line.diffConnectString) && !line.driverInfo) ||
-        (line.executeFile && line.driverInfo) || (outputGiven && line.diffConnectString)) {
-        line.invalid = true;
+    if (!given.contains("--driver-info")) {
+        belongsTo({"--output", "--diff"}, "--driver-info");
+    }
+    if (given.contains("--output") && given.contains("--diff")) {
+        refuse("--output cannot be used with --diff, whose differences go to standard output.");
+    }
+    if (withoutWindow && line.fileToOpen) {
+        refuse("a query file (\"" + *line.fileToOpen + "\") is opened only in a window, not with " +
+               (line.executeFile ? "--execute." : "--driver-info."));
+    }
+    if (withoutWindow && !line.connectString) {
+        if (environmentConnect && !environmentConnect->empty()) {
+            line.connectString = environmentConnect;
+        } else {
+            refuse(std::string(line.driverInfo ? "--driver-info" : "--execute") +
+                   " needs a connect string: --connect CONNSTR, or VELTRO_CONNECT in the "
+                   "environment" +
+                   (environmentConnect ? " (it is set, but empty)." : "."));
+        }
     }
     return line;
 }

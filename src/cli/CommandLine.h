@@ -28,9 +28,9 @@ struct CommandLine {
 
     bool help = false;
     bool version = false;
-    // Anything not understood: the program shows the usage text and quits.
+    // Anything not understood: the program says what and quits.
     bool invalid = false;
-    // With invalid: an option value not understood, said instead of the usage text.
+    // With invalid: what is wrong, naming the option.
     std::string problem;
 };
 

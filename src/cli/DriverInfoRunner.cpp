@@ -2,9 +2,11 @@
 
 #include "cli/CommandLine.h"
 #include "cli/FailureRecordingHost.h"
+#include "cli/InterruptWatcher.h"
 #include "cli/StandardStreams.h"
 #include "common/AtomicFile.h"
 #include "common/ErrorText.h"
+#include "common/FileError.h"
 #include "common/LineDiff.h"
 #include "driverinfo/DriverInfoReport.h"
 #include "session/Session.h"
@@ -35,24 +37,29 @@ struct ReportSource {
 };
 
 int writeReport(const ReportSource& source, const std::string& target) {
-    const std::string text = DriverInfoReport(source.session.connection).fileText(false);
     if (target == "-") {
+        const std::string text = DriverInfoReport(source.session.connection).fileText(false);
         return writeAll(stdout, text) ? exitCompleted : endAfterOutputFailure(errno, "the report");
     }
-    std::string failure;
-    const bool written = writeFileAtomically(
-        target,
-        [&text](std::FILE* out) {
-            return std::fwrite(text.data(), 1, text.size(), out) == text.size();
-        },
-        failure);
-    return written ? exitCompleted : failWith("cannot write the report: " + failure);
+    try {
+        // Refused before the driver is asked.
+        AtomicFile file(target);
+        if (!writeAll(file.stream(), DriverInfoReport(source.session.connection).fileText(false))) {
+            file.fail(errno);
+        }
+        file.commit();
+        return exitCompleted;
+    } catch (const AppError& failure) {
+        return failWith("cannot write the report: " + FileError::withReason(failure));
+    }
 }
 
 int writeDifferences(const ReportSource& first, const ReportSource& second) {
+    // The lines keep the saved reports' CR LF, as diff shows two saved reports, so that
+    // patch turns one saved report into the other.
     const std::string differences =
-        unifiedDiff(splitLines(DriverInfoReport(first.session.connection).text(false)),
-                    splitLines(DriverInfoReport(second.session.connection).text(false)),
+        unifiedDiff(splitLines(DriverInfoReport(first.session.connection).fileText(false)),
+                    splitLines(DriverInfoReport(second.session.connection).fileText(false)),
                     "a/" + first.session.dbmsName, "b/" + second.session.dbmsName);
     if (!writeAll(stdout, differences)) {
         return endAfterOutputFailure(errno, "the differences");
@@ -65,6 +72,7 @@ int writeDifferences(const ReportSource& first, const ReportSource& second) {
 int runDriverInfo(const CommandLine& commandLine, const SettingsStore& settings) {
     // Writes to a closed pipe fail with EPIPE instead of ending the process unseen.
     signal(SIGPIPE, SIG_IGN);
+    const InterruptWatcher interrupts;
     try {
         const ReportSource first(settings, *commandLine.connectString);
         if (!first.connected) {
@@ -75,7 +83,8 @@ int runDriverInfo(const CommandLine& commandLine, const SettingsStore& settings)
         }
         const ReportSource second(settings, *commandLine.diffConnectString);
         if (!second.connected) {
-            return failWith("could not connect: " + second.host.connectFailure());
+            return failWith("could not connect to the second data source (--diff): " +
+                            second.host.connectFailure());
         }
         return writeDifferences(first, second);
     } catch (...) {

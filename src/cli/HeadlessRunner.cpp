@@ -7,6 +7,7 @@
 #include "cli/StandardStreams.h"
 #include "common/AppError.h"
 #include "common/AtomicFile.h"
+#include "common/FileError.h"
 #include "results/DelimitedStream.h"
 #include "results/ResultSink.h"
 #include "session/ExecutionView.h"
@@ -117,7 +118,7 @@ int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
             exportFile.emplace(commandLine.exportTarget);
         }
     } catch (const AppError& failure) {
-        return failWith(std::string("cannot write the results: ") + failure.what());
+        return failWith("cannot write the results: " + FileError::withReason(failure));
     }
     DelimitedStream::Options options;
     options.delimiter = commandLine.delimiter;
@@ -144,17 +145,18 @@ int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
     int status = statusOf(session);
     view.writeMessages(session.messageBuffer);
     std::string end = (session.messageBuffer.empty() ? "\n" : "") + session.statusText + '\n';
+    // Rows written in place are out already, whatever the status.
     if (exportFile) {
-        if (status == exitCompleted) {
+        if (status == exitCompleted || exportFile->writesInPlace()) {
             try {
                 exportFile->commit();
             } catch (const AppError& failure) {
-                end += std::string("veltro: cannot write the results: ") + failure.what() + '\n';
+                end += "veltro: cannot write the results: " + FileError::withReason(failure) + '\n';
                 status = exitFailure;
             }
         } else {
-            end += "veltro: " + commandLine.exportTarget +
-                   " was not written, since the batch did not complete.\n";
+            end += "veltro: " + commandLine.exportTarget + " was not written, since the batch " +
+                   (status == exitCompletedWithErrors ? "had errors" : "did not complete") + ".\n";
         }
     }
     if (view.writeFailure == 0 && !writeAll(stderr, end)) {

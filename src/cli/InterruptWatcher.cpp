@@ -1,6 +1,5 @@
 #include "cli/InterruptWatcher.h"
 
-#include "cli/ExitStatus.h"
 #include "common/AtomicFile.h"
 
 #include <unistd.h>
@@ -9,8 +8,9 @@ namespace veltro {
 
 InterruptWatcher::InterruptWatcher() {
     sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE}) {
+        sigaddset(&signals, signal);
+    }
     pthread_sigmask(SIG_BLOCK, &signals, &previous);
     watcher = std::thread([this] { watch(); });
 }
@@ -46,9 +46,11 @@ void InterruptWatcher::watch() {
                 continue;
             }
         }
-        if (signal == SIGINT || signal == SIGTERM) {
+        // A SIGPIPE of a failed write stays with the writing thread, which blocks it: one
+        // taken here was sent to the process.
+        if (signal > 0) {
             AtomicFile::removeAllTemporaryFiles();
-            _exit(signal == SIGINT ? exitCancelled : exitTerminated);
+            _exit(128 + signal);
         }
     }
 }

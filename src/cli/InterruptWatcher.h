@@ -8,12 +8,13 @@
 
 namespace veltro {
 
-// Ctrl+C (SIGINT) and SIGTERM for a run without a window, for as long as the object lives.
-// Both are blocked in the constructing thread and in every thread it starts afterwards, and
-// taken by a watcher thread: while a cancel action is set, the first Ctrl+C runs it. A second
-// Ctrl+C, a Ctrl+C with nothing to cancel, or SIGTERM end the process at once (exitCancelled,
-// exitTerminated), after removing the temporary files of unfinished exports, so that a hung
-// driver call cannot keep the process alive.
+// The signals that end a run without a window (SIGINT, SIGTERM, SIGHUP, SIGQUIT and a SIGPIPE
+// sent to the process), for as long as the object lives. They are blocked in the constructing
+// thread and in every thread it starts afterwards, and taken by a watcher thread: while a
+// cancel action is set, the first Ctrl+C runs it. A second Ctrl+C, a Ctrl+C with nothing to
+// cancel, or any of the others end the process at once with 128 plus the signal's number
+// (exitCancelled, exitTerminated, ...), after removing the temporary files of unfinished
+// exports, so that a hung driver call cannot keep the process alive.
 class InterruptWatcher {
 public:
     InterruptWatcher();

@@ -66,20 +66,36 @@ TEST(CommandLine, DriverInfoReportOptions) {
     }
 }
 
-TEST(CommandLine, AnythingElseIsRefused) {
-    EXPECT_TRUE(parseCommandLine({"--bogus"}).invalid);
-    EXPECT_TRUE(parseCommandLine({"--connect"}).invalid);
-    EXPECT_TRUE(parseCommandLine({"a.qry", "b.qry"}).invalid);
-    EXPECT_TRUE(parseCommandLine({"--connect", "x", "--connect", "y"}).invalid);
-    EXPECT_TRUE(parseCommandLine({"--execute", "q.sql"}).invalid);
-    EXPECT_TRUE(parseCommandLine({"--connect", "c", "--execute", "q", "a.qry"}).invalid);
-    EXPECT_TRUE(parseCommandLine({"--connect", "c", "--no-header"}).invalid);
-    EXPECT_EQ(parseCommandLine({"--connect", "c", "--execute", "q", "--delimiter"}).problem,
-              "--delimiter takes comma, tab, pipe or none.");
-    EXPECT_EQ(
-        parseCommandLine({"--connect", "c", "--execute", "q", "--delimiter", "semicolon"}).problem,
-        "--delimiter takes comma, tab, pipe or none, not \"semicolon\".");
-    EXPECT_EQ(parseCommandLine({"--bogus"}).problem, "");
+TEST(CommandLine, AnythingElseIsRefusedSayingWhatIsWrong) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string problem;
+    };
+    for (const Case& c : {
+             Case{{"--bogus"}, "--bogus is not an option (--help lists them)."},
+             Case{{"--connect"}, "--connect needs a connect string."},
+             Case{{"a.qry", "b.qry"}, "only one file can be opened, not also \"b.qry\"."},
+             Case{{"--connect", "x", "--connect", "y"}, "--connect is given twice."},
+             Case{{"--execute", "q.sql"},
+                  "--execute needs a connect string: --connect CONNSTR, or VELTRO_CONNECT in the "
+                  "environment."},
+             Case{{"--connect", "c", "--execute", "--export", "o.csv"},
+                  "--execute needs a file name, or - for standard input."},
+             Case{{"--connect", "c", "--execute", "q", "a.qry"},
+                  "a query file (\"a.qry\") is opened only in a window, not with --execute."},
+             Case{{"--connect", "c", "--no-header"}, "--no-header belongs to --execute."},
+             Case{{"--connect", "c", "--execute", "q", "--delimiter"},
+                  "--delimiter takes comma, tab, pipe or none."},
+             Case{{"--connect", "c", "--execute", "q", "--delimiter", "semicolon"},
+                  "--delimiter takes comma, tab, pipe or none, not \"semicolon\"."},
+             Case{{"--connect", "a", "--driver-info", "--no-header"},
+                  "--no-header belongs to --execute."},
+             Case{{"--connect", "a", "--output", "r.txt"}, "--output belongs to --driver-info."},
+         }) {
+        const CommandLine line = parseCommandLine(c.args);
+        EXPECT_TRUE(line.invalid) << c.problem;
+        EXPECT_EQ(line.problem, c.problem);
+    }
     EXPECT_EQ(std::string(usageText), "Usage: Standard shell commands, DDE, and file open only.");
 }
 

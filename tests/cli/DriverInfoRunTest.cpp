@@ -34,6 +34,12 @@ TEST_F(DriverInfoRun, WritesTheReportAsSaveAsWritesIt) {
     const auto toOutput = veltro({"--driver-info", "--output", "-"}, environment);
     EXPECT_EQ(toOutput.exitCode, 0) << toOutput.err;
     EXPECT_EQ(toOutput.out, expected);
+
+    // The file the shell opened for appending is appended to, not replaced.
+    environment.outputBefore = "before\n";
+    const auto appended = veltro({"--driver-info", "--output", "/dev/stdout"}, environment);
+    EXPECT_EQ(appended.exitCode, 0) << appended.err;
+    EXPECT_EQ(appended.out, "before\n" + expected);
 }
 
 TEST_F(DriverInfoRun, FailuresExitWithTwo) {
@@ -48,7 +54,10 @@ TEST_F(DriverInfoRun, FailuresExitWithTwo) {
                                  "Driver={Veltro Test};FailConnect=28000|18456|Login failed"});
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_EQ(refused.out, "");
-    EXPECT_NE(refused.err.find("veltro: could not connect: Login failed"), std::string::npos)
+    EXPECT_EQ(refused.err.rfind("veltro: could not connect to the second data source (--diff): "
+                                "Login failed",
+                                0),
+              0u)
         << refused.err;
 }
 
@@ -67,10 +76,33 @@ TEST_F(DriverInfoRun, SqliteAgainstPostgresShowsTheLinesThatDiffer) {
     EXPECT_EQ(differ.out.rfind("--- a/SQLite\n+++ b/PostgreSQL\n@@ -", 0), 0u) << differ.out;
     for (const char* line : {"\n-                 DBMS - SQLite version ",
                              "\n+                 DBMS - PostgreSQL version ",
-                             "\n+        Database Name - veltro_test\n"}) {
+                             "\n+        Database Name - veltro_test\r\n"}) {
         EXPECT_NE(differ.out.find(line), std::string::npos) << line;
     }
-    EXPECT_EQ(differ.out.find('\r'), std::string::npos);
+}
+
+// The differences, applied by patch to one saved report, give the other.
+TEST_F(DriverInfoRun, PatchTurnsOneSavedReportIntoTheOther) {
+    if (!std::filesystem::exists("/usr/bin/patch")) {
+        GTEST_SKIP() << "patch is not installed (scripts/setup installs it)";
+    }
+    const auto first = folder / "sqlite.txt";
+    const auto second = folder / "edge.txt";
+    ASSERT_EQ(veltro({"--driver-info", "--connect", sqlite(), "--output", first.string()}).exitCode,
+              0);
+    ASSERT_EQ(
+        veltro({"--driver-info", "--connect", test::edgeCaseDriver(), "--output", second.string()})
+            .exitCode,
+        0);
+    const auto differ =
+        veltro({"--driver-info", "--connect", sqlite(), "--diff", test::edgeCaseDriver()});
+    ASSERT_EQ(differ.exitCode, 1) << differ.err;
+    std::ofstream(folder / "report.diff", std::ios::binary) << differ.out;
+    const auto patched = test::runProgram(
+        "/usr/bin/patch", {"--quiet", first.string(), (folder / "report.diff").string()}, folder,
+        "");
+    EXPECT_EQ(patched.exitCode, 0) << patched.out << patched.err;
+    EXPECT_EQ(test::readWholeFile(first), test::readWholeFile(second));
 }
 
 } // namespace

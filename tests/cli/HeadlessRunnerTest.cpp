@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <sys/stat.h>
 
 #include <functional>
@@ -26,6 +27,24 @@ protected:
         return veltro(args, batch);
     }
     std::string sqlite() { return test::sqliteConnectString(folder / "h.db"); }
+
+    // Runs as an ordinary user (nobody, when the tests run as root), for whom permissions
+    // count; the folder and its database are theirs to write.
+    test::ProgramResult asOrdinaryUser(const std::vector<std::string>& args,
+                                       const std::string& input) {
+        std::filesystem::permissions(folder, std::filesystem::perms::all);
+        if (geteuid() != 0) {
+            return veltro(args, input);
+        }
+        const passwd* nobody = getpwnam("nobody");
+        std::vector<std::string> command{"--reuid=" + std::to_string(nobody->pw_uid),
+                                         "--regid=" + std::to_string(nobody->pw_gid),
+                                         "--clear-groups", "--", VELTRO_PROGRAM_PATH};
+        command.insert(command.end(), args.begin(), args.end());
+        test::ProgramSetup setup;
+        setup.environment = {"HOME=" + folder.string()};
+        return runProgram("/usr/bin/setpriv", command, folder, input, setup);
+    }
 
     std::filesystem::path folder = test::workFolder(
         std::string("headless-") + testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -68,7 +87,9 @@ TEST_F(HeadlessRun, ErrorsAndFailuresHaveTheirExitCodes) {
                                "SELECT 1 AS a UNION ALL SELECT 2 UNION ALL SELECT 3");
     EXPECT_EQ(broken.exitCode, 1);
     EXPECT_EQ(test::readWholeFile(target), "old");
-    EXPECT_NE(broken.err.find(target.string() + " was not written"), std::string::npos);
+    const std::string why =
+        "veltro: " + target.string() + " was not written, since the batch had errors.\n";
+    EXPECT_EQ(broken.err.substr(broken.err.size() - std::min(why.size(), broken.err.size())), why);
 
     const auto missing =
         veltro({"--connect", sqlite(), "--execute", (folder / "none.sql").string()});
@@ -86,14 +107,176 @@ TEST_F(HeadlessRun, ErrorsAndFailuresHaveTheirExitCodes) {
     EXPECT_NE(badConnection.err.find("State:IM002"), std::string::npos);
 }
 
+// As an ordinary user, for whom a file's permissions count.
 TEST_F(HeadlessRun, AnExportTargetThatCannotBeWrittenStopsTheRunBeforeAnythingExecutes) {
-    ASSERT_EQ(sqliteRun("CREATE TABLE t (x INTEGER)").exitCode, 0);
-    const auto target = folder / "missing" / "x.csv";
-    const auto refused = sqliteRun("INSERT INTO t VALUES (1)", {"--export", target.string()});
-    EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_EQ(refused.err, "veltro: cannot write the results: File Path Name: <" + target.string() +
-                               "> All or part of the path is invalid.\n");
-    EXPECT_EQ(sqliteRun("SELECT COUNT(*) AS n FROM t").out, "n\r\n0\r\n\r\n");
+    ASSERT_EQ(
+        asOrdinaryUser({"--connect", sqlite(), "--execute", "-"}, "CREATE TABLE t (x INTEGER)")
+            .exitCode,
+        0);
+    struct Case {
+        const char* name;
+        std::string target;
+        std::function<void(const std::filesystem::path&)> arrange;
+        std::string why;
+    };
+    const auto old = [](const std::filesystem::path& file, std::filesystem::perms fileMode) {
+        std::ofstream(file) << "old";
+        std::filesystem::permissions(file, fileMode);
+    };
+    using std::filesystem::perms;
+    const auto readOnly = perms::owner_read | perms::group_read | perms::others_read;
+    const std::string denied = "The file could not be accessed. Permission denied";
+    for (const Case& c : {
+             Case{"missing folder", (folder / "missing" / "x.csv").string(), nullptr,
+                  "All or part of the path is invalid."},
+             Case{"empty name", "", nullptr, "All or part of the path is invalid."},
+             Case{"read-only file", (folder / "ro.csv").string(),
+                  [&](const auto& file) { old(file, readOnly); }, denied + "."},
+             Case{"writable file in a folder that cannot be written",
+                  (folder / "locked" / "rw.csv").string(),
+                  [&](const auto& file) {
+                      std::filesystem::create_directory(file.parent_path());
+                      old(file, perms::all);
+                      std::filesystem::permissions(file.parent_path(),
+                                                   perms::all & ~perms::owner_write &
+                                                       ~perms::group_write & ~perms::others_write);
+                  },
+                  denied + ": the folder cannot be written, and the file is replaced only through "
+                           "a new one made beside it."},
+         }) {
+        SCOPED_TRACE(c.name);
+        if (c.arrange) {
+            c.arrange(c.target);
+        }
+        const auto refused =
+            asOrdinaryUser({"--connect", sqlite(), "--execute", "-", "--export", c.target},
+                           "INSERT INTO t VALUES (1)");
+        EXPECT_EQ(refused.exitCode, 2);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_EQ(refused.err, "veltro: cannot write the results: File Path Name: <" + c.target +
+                                   "> " + c.why + "\n");
+        if (c.arrange) {
+            EXPECT_EQ(test::readWholeFile(c.target), "old");
+        }
+        EXPECT_EQ(sqliteRun("SELECT COUNT(*) AS n FROM t").out, "n\r\n0\r\n\r\n");
+    }
+}
+
+// A name for a descriptor the program holds leads to the file the shell opened: it is
+// written through the descriptor, never replaced.
+TEST_F(HeadlessRun, DescriptorNamesAreWrittenInPlace) {
+    struct Case {
+        std::string target;
+        int exitCode;
+        std::string out;
+        std::string err;
+        std::string connectString;
+    };
+    const std::string rows = "a\r\n1\r\n\r\n";
+    for (const Case& c : {
+             Case{"/dev/stdout", 0, "before\n" + rows, "before\n" + std::string(oneRowCompleted)},
+             Case{"/dev/fd/1", 0, "before\n" + rows, "before\n" + std::string(oneRowCompleted)},
+             Case{"/proc/self/fd/1", 0, "before\n" + rows,
+                  "before\n" + std::string(oneRowCompleted)},
+             Case{"/dev/stderr", 0, "before\n", "before\n" + rows + oneRowCompleted},
+             Case{"/dev/stdin", 2, "before\n",
+                  "before\nveltro: cannot write the results: File Path Name: </dev/stdin> There "
+                  "was an attempt to use an invalid file handle.\n"},
+             // The rows before the error are out already: nothing is said to be unwritten.
+             Case{"/dev/stdout", 1, "before\na\r\n1\r\n\r\n",
+                  "before\n[1 row(s) affected (application specific)]\n\nInjected failure\n"
+                  "State:S1000,Native:0,Origin:[Veltro][TestDriver]\n\nQuery batch completed with "
+                  "errors\n",
+                  "Driver={Veltro Test};FailFetch=2"},
+         }) {
+        SCOPED_TRACE(c.target);
+        test::ProgramSetup appending;
+        appending.outputBefore = "before\n";
+        appending.errorBefore = "before\n";
+        const auto result =
+            veltro({"--connect", c.connectString.empty() ? sqlite() : c.connectString, "--execute",
+                    "-", "--export", c.target},
+                   c.connectString.empty() ? "SELECT 1 AS a" : "SELECT 1 AS a UNION ALL SELECT 2",
+                   appending);
+        EXPECT_EQ(result.exitCode, c.exitCode);
+        EXPECT_EQ(result.out, c.out);
+        EXPECT_EQ(result.err, c.err);
+    }
+}
+
+TEST_F(HeadlessRun, ReplacingAnotherUsersFileKeepsItsOwnerGroupAndMode) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "only root can make a file that another user owns";
+    }
+    const passwd* nobody = getpwnam("nobody");
+    const auto target = folder / "theirs.csv";
+    std::ofstream(target) << "old";
+    ASSERT_EQ(chown(target.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    ASSERT_EQ(chmod(target.c_str(), 0600), 0);
+    const auto result = sqliteRun("SELECT 1 AS a", {"--export", target.string()});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(test::readWholeFile(target), "a\r\n1\r\n\r\n");
+    struct stat after {};
+    ASSERT_EQ(stat(target.c_str(), &after), 0);
+    EXPECT_EQ(after.st_uid, nobody->pw_uid);
+    EXPECT_EQ(after.st_gid, nobody->pw_gid);
+    EXPECT_EQ(after.st_mode & 07777, 0600u);
+}
+
+// Whatever the values, a CSV reader gets the rows and fields that the result has.
+TEST_F(HeadlessRun, NullTextOneColumnValuesAndLongNamesKeepTheShapeOfTheResult) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> options;
+        std::string batch;
+        std::string out;
+    };
+    std::string e200;
+    std::string e255;
+    for (int i = 0; i < 300; ++i) {
+        (i < 200 ? e200 : e255) += "é";
+    }
+    const std::string e300 = e200 + e255;
+    e255 = e200 + e255.substr(0, 55 * 2);
+    for (const Case& c : {
+             Case{"null text holding the delimiter",
+                  {"--delimiter", "comma", "--null", ","},
+                  "SELECT 1 AS a, NULL AS b, NULL AS c, 3 AS d",
+                  "a,b,c,d\r\n1,\",\",\",\",3\r\n\r\n"},
+             Case{"null text of a quote",
+                  {"--null", "\""},
+                  "SELECT NULL AS a, 1 AS b",
+                  "a\tb\r\n\"\"\"\"\t1\r\n\r\n"},
+             Case{"null text with a line feed",
+                  {"--null", "x\ny"},
+                  "SELECT NULL AS a, 1 AS b",
+                  "a\tb\r\n\"x\ny\"\t1\r\n\r\n"},
+             Case{"empty values of one column",
+                  {"--delimiter", "comma"},
+                  "SELECT '' AS a UNION ALL SELECT NULL UNION ALL SELECT 'x'",
+                  "a\r\n\"\"\r\n\"\"\r\nx\r\n\r\n"},
+             Case{"one column with a null text",
+                  {"--null", "NULL"},
+                  "SELECT '' AS a UNION ALL SELECT NULL",
+                  "a\r\n\"\"\r\nNULL\r\n\r\n"},
+             Case{"one column without a delimiter",
+                  {"--delimiter", "none"},
+                  "SELECT '' AS a UNION ALL SELECT NULL",
+                  "a\r\n\r\n\r\n\r\n"},
+             Case{"empty values of two columns",
+                  {},
+                  "SELECT '' AS a, NULL AS b",
+                  "a\tb\r\n\t\r\n\r\n"},
+             Case{"names longer in bytes or in characters than 255",
+                  {},
+                  "SELECT 1 AS \"" + e200 + "\", 2 AS \"" + e300 + "\"",
+                  e200 + "\t" + e255 + "\r\n1\t2\r\n\r\n"},
+         }) {
+        SCOPED_TRACE(c.name);
+        const auto result = sqliteRun(c.batch, c.options);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.out, c.out);
+    }
 }
 
 TEST_F(HeadlessRun, BatchFilesAndPipes) {
@@ -132,16 +315,50 @@ TEST_F(HeadlessRun, BatchFilesAndPipes) {
 }
 
 TEST_F(HeadlessRun, CommandLineUse) {
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"--execute", "-"}, {"--bogus"}}) {
-        const auto result = veltro(args);
+    struct Case {
+        std::vector<std::string> args;
+        std::string environment;
+        std::string err;
+    };
+    const std::string usage = "Usage: Standard shell commands, DDE, and file open only.\n";
+    for (const Case& c : {
+             Case{{"--bogus"},
+                  "",
+                  "veltro: --bogus is not an option (--help lists them).\n" + usage},
+             Case{{"--connect", "x", "--execute"},
+                  "",
+                  "veltro: --execute needs a file name, or - for standard input.\n"},
+             Case{{"--connect", "x", "--execute", "-", "--null"},
+                  "",
+                  "veltro: --null needs the text written for NULL (\"\" for none).\n"},
+             Case{{"--execute", "-"},
+                  "VELTRO_CONNECT=",
+                  "veltro: --execute needs a connect string: --connect CONNSTR, or VELTRO_CONNECT "
+                  "in the environment (it is set, but empty).\n"},
+             Case{{"--connect", "x", "--driver-info", "--execute", "q.sql"},
+                  "",
+                  "veltro: --execute and --driver-info cannot be used together.\n"},
+             Case{{"--connect", "x", "--diff", "y"},
+                  "",
+                  "veltro: --diff belongs to --driver-info.\n" + usage},
+             Case{{"--connect", "x", "--driver-info", "--diff", "y", "--output", "r.txt"},
+                  "",
+                  "veltro: --output cannot be used with --diff, whose differences go to standard "
+                  "output.\n"},
+             Case{{"--connect", "x", "--execute", "-", "--delimiter", "semicolon"},
+                  "",
+                  "veltro: --delimiter takes comma, tab, pipe or none, not \"semicolon\".\n"},
+         }) {
+        SCOPED_TRACE(c.args.back());
+        test::ProgramSetup setup;
+        if (!c.environment.empty()) {
+            setup.environment = {c.environment};
+        }
+        const auto result = veltro(c.args, "", setup);
         EXPECT_EQ(result.exitCode, 2);
-        EXPECT_EQ(result.err, "Usage: Standard shell commands, DDE, and file open only.\n");
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, c.err);
     }
-    const auto badValue = veltro({"--connect", "x", "--execute", "-", "--delimiter", "semicolon"});
-    EXPECT_EQ(badValue.exitCode, 2);
-    EXPECT_EQ(badValue.err,
-              "veltro: --delimiter takes comma, tab, pipe or none, not \"semicolon\".\n");
 
     const auto help = veltro({"--help"});
     EXPECT_EQ(help.exitCode, 0);
@@ -326,6 +543,9 @@ TEST_F(HeadlessRun, InterruptsCancelOrEndAtOnceAndLeaveNoTemporaryFile) {
                   cancelling,
                   true},
              Case{"SIGTERM ends it", "ExecDelay=60000", {{"executions=1", SIGTERM}}, 143, "", true},
+             Case{"SIGHUP ends it", "ExecDelay=60000", {{"executions=1", SIGHUP}}, 129, "", true},
+             Case{"SIGQUIT ends it", "ExecDelay=60000", {{"executions=1", SIGQUIT}}, 131, "", true},
+             Case{"SIGPIPE ends it", "ExecDelay=60000", {{"executions=1", SIGPIPE}}, 141, "", true},
          }) {
         SCOPED_TRACE(c.name);
         const auto exportFolder = test::workFolder(std::string("headless-interrupt-") + c.name);

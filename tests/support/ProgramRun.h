@@ -47,6 +47,10 @@ struct ProgramSetup {
     std::vector<int> closedStreams;
     // Standard output goes there (such as /dev/full) instead of into stdout.txt.
     std::string outputPath;
+    // What stdout.txt and stderr.txt hold before the run; when given, the program's output
+    // is appended to it, as the shell's `>>` and `2>>` open them.
+    std::string outputBefore;
+    std::string errorBefore;
     // Standard output is a pipe whose reader is gone, as after `| head -c 1`; the program
     // inherits SIGPIPE ignored, as from some callers, so only its own handling counts.
     bool outputReaderGone = false;
@@ -107,7 +111,8 @@ inline ProgramResult runProgram(const std::string& program, const std::vector<st
         setup.outputPath.empty() ? folder / "stdout.txt" : std::filesystem::path(setup.outputPath);
     const auto errPath = folder / "stderr.txt";
     std::ofstream(inPath, std::ios::binary) << input;
-    std::ofstream(folder / "stdout.txt", std::ios::trunc);
+    std::ofstream(folder / "stdout.txt", std::ios::binary) << setup.outputBefore;
+    std::ofstream(errPath, std::ios::binary) << setup.errorBefore;
     int inputPipe[2] = {-1, -1};
     int outputPipe[2] = {-1, -1};
     if ((setup.inputThroughPipe && pipe(inputPipe) != 0) ||
@@ -117,8 +122,8 @@ inline ProgramResult runProgram(const std::string& program, const std::vector<st
     const pid_t child = fork();
     if (child == 0) {
         freopen(inPath.c_str(), "rb", stdin);
-        freopen(outPath.c_str(), "wb", stdout);
-        freopen(errPath.c_str(), "wb", stderr);
+        freopen(outPath.c_str(), setup.outputBefore.empty() ? "wb" : "ab", stdout);
+        freopen(errPath.c_str(), setup.errorBefore.empty() ? "wb" : "ab", stderr);
         if (setup.inputThroughPipe) {
             dup2(inputPipe[0], STDIN_FILENO);
             close(inputPipe[0]);

@@ -3,6 +3,7 @@
 #include "app/PromptService.h"
 
 #include <QDialog>
+#include <QFileInfo>
 #include <QPrinter>
 
 #include <deque>
@@ -37,11 +38,16 @@ public:
         captions.push_back(caption.toStdString());
         return takeFileName();
     }
-    QString saveFileName(QWidget*, const QString& caption, const QString& suggested,
-                         const QString&) override {
+    // A name without a suffix gets the default one, as the dialog gives it.
+    QString saveFileName(QWidget*, const QString& caption, const QString& suggested, const QString&,
+                         const QString& defaultSuffix) override {
         captions.push_back(caption.toStdString());
         suggestions.push_back(suggested.toStdString());
-        return takeFileName();
+        QString name = takeFileName();
+        if (!name.isEmpty() && !defaultSuffix.isEmpty() && QFileInfo(name).suffix().isEmpty()) {
+            name += QLatin1Char('.') + defaultSuffix;
+        }
+        return name;
     }
     std::optional<QFont> chooseFont(QWidget*, const QFont& initial) override {
         initialFonts.push_back(initial);

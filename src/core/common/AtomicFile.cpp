@@ -1,13 +1,15 @@
 #include "common/AtomicFile.h"
 
-#include "common/AppError.h"
+#include "common/FileError.h"
 #include "common/FileErrorText.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <mutex>
 #include <random>
@@ -94,38 +96,111 @@ private:
     std::mt19937 random{std::random_device{}()};
 };
 
+// The descriptor that a name stands for (/dev/stdout, /dev/fd/N, /proc/self/fd/N and the
+// like), or -1. Such a name leads to whatever the descriptor holds, which only the
+// descriptor itself can write in place.
+int descriptorNamed(const std::string& path) {
+    const std::string name = std::filesystem::path(path).lexically_normal().string();
+    constexpr std::array<const char*, 3> standard = {"/dev/stdin", "/dev/stdout", "/dev/stderr"};
+    for (std::size_t fd = 0; fd < standard.size(); ++fd) {
+        if (name == standard[fd]) {
+            return static_cast<int>(fd);
+        }
+    }
+    for (const std::string& folder :
+         {std::string("/dev/fd/"), std::string("/proc/self/fd/"),
+          std::string("/proc/thread-self/fd/"), "/proc/" + std::to_string(getpid()) + "/fd/"}) {
+        if (!name.starts_with(folder)) {
+            continue;
+        }
+        const std::string number = name.substr(folder.size());
+        if (!number.empty() && number.size() <= 9 &&
+            number.find_first_not_of("0123456789") == std::string::npos) {
+            return std::stoi(number);
+        }
+    }
+    return -1;
+}
+
+// The system's own words for an errno value ("Permission denied").
+std::string systemReason(int errnoValue) {
+    const char* text = strerrordesc_np(errnoValue);
+    return text != nullptr ? text : "Unknown error " + std::to_string(errnoValue);
+}
+
 } // namespace
 
 AtomicFile::AtomicFile(const std::string& path) : path(path) {
-    std::error_code ignored;
-    const auto existing = std::filesystem::status(path, ignored);
-    const bool exists = std::filesystem::exists(existing);
-    if (exists && !std::filesystem::is_regular_file(existing)) {
+    if (const int descriptor = descriptorNamed(path); descriptor >= 0) {
+        openDescriptor(descriptor);
+        return;
+    }
+    struct stat existing {};
+    const bool exists = ::stat(path.c_str(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode)) {
         file = std::fopen(path.c_str(), "wb");
         if (file == nullptr) {
             throwFailure(errno);
         }
         return;
     }
+    // The rename would replace a file that the user may not write.
+    if (exists && faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
+        throwFailure(errno);
+    }
+    std::error_code ignored;
     const std::filesystem::path resolved =
         exists ? std::filesystem::canonical(path, ignored) : std::filesystem::path(path);
+    if (resolved.filename().empty()) {
+        throwFailure(ENOENT);
+    }
     target = resolved;
     const int fd = TemporaryFiles::instance().create(
         resolved.parent_path().empty() ? std::filesystem::path(".") : resolved.parent_path(),
         resolved.filename().string(), temporary);
     if (fd < 0) {
+        const int cause = errno;
         temporary.clear();
-        throwFailure(errno);
+        if (exists && fileErrorCauseOf(cause, true) == fileErrorAccessDenied) {
+            throw FileError(failureText(cause),
+                            systemReason(cause) +
+                                ": the folder cannot be written, and the file is replaced only "
+                                "through a new one made beside it.");
+        }
+        throwFailure(cause);
     }
     if (exists) {
-        // Where the permissions cannot be copied the new file keeps the usual ones.
-        fchmod(fd, static_cast<mode_t>(existing.permissions()) & 07777);
+        // Where the owner cannot be kept (only root may give a file away), the group may
+        // still be; chown clears the set-ID bits, so the mode comes after it. Where neither
+        // can be copied the new file keeps the usual ones.
+        if (fchown(fd, existing.st_uid, existing.st_gid) != 0) {
+            static_cast<void>(fchown(fd, static_cast<uid_t>(-1), existing.st_gid));
+        }
+        fchmod(fd, existing.st_mode & 07777);
     }
     file = fdopen(fd, "wb");
     if (file == nullptr) {
         const int cause = errno;
         close(fd);
         discard();
+        throwFailure(cause);
+    }
+}
+
+void AtomicFile::openDescriptor(int descriptor) {
+    const int fd = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+    if (fd < 0) {
+        throwFailure(errno);
+    }
+    if ((fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDONLY) {
+        close(fd);
+        throwFailure(EBADF);
+    }
+    // "w" does not truncate a descriptor: what the shell opened for appending is appended to.
+    file = fdopen(fd, "wb");
+    if (file == nullptr) {
+        const int cause = errno;
+        close(fd);
         throwFailure(cause);
     }
 }
@@ -164,9 +239,13 @@ void AtomicFile::removeAllTemporaryFiles() {
     TemporaryFiles::instance().removeAll();
 }
 
+std::string AtomicFile::failureText(int errnoValue) const {
+    return "File Path Name: <" + path + "> " + FileErrorText(fileErrorCauseOf(errnoValue, true));
+}
+
 void AtomicFile::throwFailure(int errnoValue) const {
-    throw AppError("File Path Name: <" + path + "> " +
-                   FileErrorText(fileErrorCauseOf(errnoValue, true)));
+    const bool vague = fileErrorCauseOf(errnoValue, true) == fileErrorAccessDenied;
+    throw FileError(failureText(errnoValue), vague ? systemReason(errnoValue) + "." : "");
 }
 
 void AtomicFile::discard() {

@@ -9,9 +9,13 @@ namespace veltro {
 // A file written under a temporary name beside its target and renamed into place only by
 // commit(), so that a failure or an interruption never leaves a partial file under the name.
 // A new file gets the usual permissions (0666 less the umask); a replaced one keeps its own.
-// Through a link, the file it points to is replaced. A device or a pipe (/dev/null, a named
-// pipe) is written in place: renaming onto it would replace it.
-// Failures throw AppError: "File Path Name: <path> " followed by the cause's text.
+// Its owner and group are kept where the process may set them (as root). A file the user may
+// not write is refused, as is one whose folder cannot take the new file. Through a link, the
+// file it points to is replaced. A device or a pipe (/dev/null, a named pipe) is written in
+// place: renaming onto it would replace it. So is a name for a descriptor this process holds
+// (/dev/stdout, /dev/fd/N, /proc/self/fd/N), through that descriptor: the file behind it is
+// the shell's (`>> log.txt`), opened as the shell chose.
+// Failures throw FileError: "File Path Name: <path> " followed by the cause's text.
 class AtomicFile {
 public:
     explicit AtomicFile(const std::string& path);
@@ -21,6 +25,9 @@ public:
     AtomicFile& operator=(const AtomicFile&) = delete;
 
     std::FILE* stream() const { return file; }
+    // Whether what is written goes straight to the file (a device, a pipe, a descriptor),
+    // with nothing held back until the commit.
+    bool writesInPlace() const { return target.empty(); }
 
     // Writes the data through to the disk, closes the file and renames it into place.
     void commit();
@@ -32,6 +39,8 @@ public:
     static void removeAllTemporaryFiles();
 
 private:
+    void openDescriptor(int descriptor);
+    std::string failureText(int errnoValue) const;
     [[noreturn]] void throwFailure(int errnoValue) const;
     void discard();
 

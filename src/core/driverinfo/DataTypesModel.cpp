@@ -1,5 +1,6 @@
 #include "driverinfo/DataTypesModel.h"
 
+#include "common/Utf8.h"
 #include "driverinfo/InfoSource.h"
 
 #include <sqlext.h>
@@ -49,9 +50,11 @@ const SqlType* findSqlType(std::int32_t code) {
     return nullptr;
 }
 
+// Padded to a width in characters, so that the columns after it stand in line.
 std::string padRight(std::string text, std::size_t width) {
-    if (text.size() < width) {
-        text.append(width - text.size(), ' ');
+    const std::size_t characters = utf8Length(text);
+    if (characters < width) {
+        text.append(width - characters, ' ');
     }
     return text;
 }
@@ -90,7 +93,7 @@ public:
 
     void append(const char* name) {
         const std::string_view target = name;
-        if (line.size() + target.size() < 76) {
+        if (utf8Length(line) + target.size() < 76) {
             if (placed) {
                 line += ',';
             }

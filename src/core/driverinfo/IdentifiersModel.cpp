@@ -1,6 +1,7 @@
 #include "driverinfo/IdentifiersModel.h"
 
 #include "common/TextCompare.h"
+#include "common/Utf8.h"
 #include "driverinfo/InfoSource.h"
 
 #include <sqlext.h>
@@ -92,12 +93,13 @@ void IdentifiersModel::WriteReport(std::string& report) {
     }
     report += "Identifiers\n-----------\n\n";
     report += "Driver-Specific Keywords:\n-------------------------\n";
-    // The driver's order; the separating comma does not count towards the 75 characters.
+    // The driver's order; the separating comma does not count towards the 75 characters,
+    // which are characters, not bytes.
     std::string line;
     bool first = true;
     for (const std::string& keyword :
          splitCommaList(source.GetInfoText(SQL_KEYWORDS, keywordBufferSize))) {
-        if (line.size() + keyword.size() > 75) {
+        if (utf8Length(line) + utf8Length(keyword) > 75) {
             line += "\n";
             report += line;
             line = keyword;
@@ -128,10 +130,11 @@ void IdentifiersModel::WriteReport(std::string& report) {
         report += "<none>\n\n";
     } else {
         std::string_view rest = specialCharacters;
-        while (rest.size() > 75) {
-            report += rest.substr(0, 75);
+        while (utf8Length(rest) > 75) {
+            const std::string line = utf8Prefix(rest, 75);
+            report += line;
             report += "\n";
-            rest.remove_prefix(75);
+            rest.remove_prefix(line.size());
         }
         report += rest;
         report += "\n";

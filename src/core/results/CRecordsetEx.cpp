@@ -1,5 +1,6 @@
 #include "results/CRecordsetEx.h"
 
+#include "common/Utf8.h"
 #include "odbc/DiagnosticText.h"
 #include "odbc/OdbcCall.h"
 #include "odbc/OdbcConnection.h"
@@ -14,7 +15,10 @@ namespace veltro {
 
 namespace {
 
-constexpr SQLSMALLINT columnNameBufferSize = 256;
+// Names are kept to 255 characters; the buffer holds that many of up to four bytes each and
+// the terminator, so that the cut to 255 characters never falls inside a character.
+constexpr std::size_t maxColumnNameCharacters = 255;
+constexpr SQLSMALLINT columnNameBufferSize = maxColumnNameCharacters * 4 + 1;
 
 // The first read never asks for more than this; a longer value is read on in pieces,
 // so a driver that declares a huge column size does not cost a huge buffer per cell.
@@ -192,7 +196,9 @@ void CRecordsetEx::DescribeColumns() {
         }
         ColumnInfo& info = described[number - 1];
         const auto kept = std::clamp<SQLSMALLINT>(nameLength, 0, columnNameBufferSize - 1);
-        info.name.assign(reinterpret_cast<const char*>(name), static_cast<std::size_t>(kept));
+        info.name = utf8Prefix(
+            std::string_view(reinterpret_cast<const char*>(name), static_cast<std::size_t>(kept)),
+            maxColumnNameCharacters);
         info.sqlType = sqlType;
         info.precision = static_cast<std::uint32_t>(precision);
         info.scale = scale;

@@ -8,6 +8,8 @@ namespace veltro {
 
 // How a cell goes into a delimited line: its bytes as they are, quoted (inner quotes
 // doubled) when it holds the delimiter, a double quote, CR or LF; never with no delimiter.
+// A row's only cell, when empty, is written as "" where cells are quoted, so that the row
+// is not taken for the blank line that ends a result set.
 class DelimitedFormat {
 public:
     explicit DelimitedFormat(std::string delimiter);
@@ -24,6 +26,13 @@ public:
             appendQuoted(out, cell);
         } else {
             out.append(cell);
+        }
+    }
+
+    // Called when a row of one cell is still empty at its end.
+    void appendEmptyLoneCell(std::string& out) const {
+        if (!separator.empty()) {
+            out += "\"\"";
         }
     }
 

@@ -42,7 +42,7 @@ public:
             return false;
         }
         if (pendingShown) {
-            stream.writer.text() += stream.options.nullText;
+            stream.writer.text() += stream.nullCell;
         }
         return true;
     }
@@ -106,6 +106,9 @@ private:
             for (int col = std::max(nextCol, 1); col < cols; ++col) {
                 stream.format.appendDelimiter(out);
             }
+            if (cols == 1 && out.size() == rowStart) {
+                stream.format.appendEmptyLoneCell(out);
+            }
             out += "\r\n";
         }
         writtenRows = pendingRow + 1;
@@ -123,6 +126,9 @@ private:
                 std::string& out = stream.writer.text();
                 for (int col = 1; col < cols; ++col) {
                     stream.format.appendDelimiter(out);
+                }
+                if (cols == 1) {
+                    stream.format.appendEmptyLoneCell(out);
                 }
                 out += "\r\n";
             }
@@ -146,7 +152,9 @@ private:
 DelimitedStream::DelimitedStream(std::FILE* out, Options streamOptions,
                                  std::function<void(int)> failureHandler)
     : writer(out), format(streamOptions.delimiter), options(std::move(streamOptions)),
-      onFailure(std::move(failureHandler)) {}
+      onFailure(std::move(failureHandler)) {
+    format.appendCell(nullCell, options.nullText);
+}
 
 DelimitedStream::~DelimitedStream() = default;
 

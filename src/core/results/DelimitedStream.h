@@ -26,7 +26,7 @@ public:
     struct Options {
         std::string delimiter = "\t";
         bool columnNames = true;
-        // Written for a NULL value, as it is.
+        // Written for a NULL value, quoted as a value with its text would be.
         std::string nullText;
     };
 
@@ -52,6 +52,8 @@ private:
     BlockWriter writer;
     DelimitedFormat format;
     Options options;
+    // The null text as a cell.
+    std::string nullCell;
     std::function<void(int)> onFailure;
     bool failureReported = false;
     std::shared_ptr<Result> current;

@@ -13,6 +13,7 @@ namespace {
 
 void appendRow(std::string& out, const GridStore& grid, int row, int firstCol, int lastCol,
                const DelimitedFormat& format) {
+    const std::size_t start = out.size();
     bool first = true;
     grid.VisitRow(row, firstCol, lastCol, [&](std::string_view cell) {
         if (!first) {
@@ -21,6 +22,9 @@ void appendRow(std::string& out, const GridStore& grid, int row, int firstCol, i
         first = false;
         format.appendCell(out, cell);
     });
+    if (firstCol == lastCol && out.size() == start) {
+        format.appendEmptyLoneCell(out);
+    }
 }
 
 } // namespace

@@ -79,8 +79,11 @@ public:
     }
 
     QString saveFileName(QWidget* parent, const QString& caption, const QString& suggestedName,
-                         const QString& filter) override {
-        return QFileDialog::getSaveFileName(parent, caption, suggestedName, filter);
+                         const QString& filter, const QString& defaultSuffix) override {
+        QFileDialog dialog(parent, caption, suggestedName, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(defaultSuffix);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     }
 
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override {

@@ -26,8 +26,11 @@ public:
     // An empty name when the user cancelled.
     virtual QString openFileName(QWidget* parent, const QString& caption,
                                  const QString& filter) = 0;
+    // A name typed without a suffix gets the default suffix ("txt") before the dialog asks
+    // whether to replace an existing file, so that the question is about the file written.
     virtual QString saveFileName(QWidget* parent, const QString& caption,
-                                 const QString& suggestedName, const QString& filter) = 0;
+                                 const QString& suggestedName, const QString& filter,
+                                 const QString& defaultSuffix) = 0;
     virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
     // The print dialog and the printer set-up dialog on the given printer; true when the
     // user confirmed. Without a dialog to show, the user is taken to have cancelled.

@@ -47,10 +47,11 @@ int main(int argc, char* argv[]) {
         return answer(std::string("Veltro (using ODBC) ") + VELTRO_VERSION + "\n");
     }
     if (commandLine.invalid) {
-        if (!commandLine.problem.empty()) {
-            veltro::writeAll(stderr, "veltro: " + commandLine.problem + "\n");
+        veltro::writeAll(stderr, "veltro: " + commandLine.problem + "\n");
+        if (commandLine.executeFile || commandLine.driverInfo) {
             return veltro::exitFailure;
         }
+        // A window was asked for: the usage message a window start-up gives.
         veltro::writeAll(stderr, std::string(veltro::usageText) + "\n");
         if (hasInteractiveDisplay()) {
             QApplication app(argc, argv);

@@ -13,7 +13,6 @@
 #include "driverinfo/CMisc2.h"
 #include "driverinfo/CSupportedSQL.h"
 
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -84,13 +83,10 @@ bool CMyPropertySheet::OnSaveAs() {
         suggested = suggestedReportName(report.source().GetInfoText(SQL_DRIVER_NAME));
     }
     PromptService& prompts = PromptService::current();
-    QString file = prompts.saveFileName(this, "Save As", QString::fromStdString(suggested),
-                                        "Driver Info Files (*.txt);;All Files(*.*)");
+    const QString file = prompts.saveFileName(this, "Save As", QString::fromStdString(suggested),
+                                              "Driver Info Files (*.txt);;All Files(*.*)", "txt");
     if (file.isEmpty()) {
         return false;
-    }
-    if (QFileInfo(file).suffix().isEmpty()) {
-        file += ".txt";
     }
     std::string failure;
     bool written = false;

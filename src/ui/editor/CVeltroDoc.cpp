@@ -182,14 +182,11 @@ bool CVeltroDoc::saveAs() {
     if (!path.isEmpty()) {
         suggested = QFileInfo(path).dir().filePath(suggested);
     }
-    QString chosen = PromptService::current().saveFileName(
-        dialogParent(), QStringLiteral("Save As"), suggested, queryFilter);
+    const QString chosen = PromptService::current().saveFileName(
+        dialogParent(), QStringLiteral("Save As"), suggested, queryFilter, queryExtension.mid(1));
     if (chosen.isEmpty()) {
         setTitleVerbatim(composedTitle);
         return false;
-    }
-    if (QFileInfo(chosen).suffix().isEmpty()) {
-        chosen += queryExtension;
     }
     setTitleVerbatim(composedTitle);
     return saveTo(chosen);

@@ -17,7 +17,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPrinter>
@@ -270,14 +269,11 @@ bool CResultView::saveText() {
         title = untitledName;
     }
     PromptService& prompts = PromptService::current();
-    QString file = prompts.saveFileName(this, QStringLiteral("Save As"),
-                                        QString::fromStdString(choice.suggestedName),
-                                        QString::fromStdString(choice.filter));
+    const QString file = prompts.saveFileName(
+        this, QStringLiteral("Save As"), QString::fromStdString(choice.suggestedName),
+        QString::fromStdString(choice.filter), QString::fromStdString(choice.defaultExtension));
     if (file.isEmpty()) {
         return false;
-    }
-    if (QFileInfo(file).suffix().isEmpty()) {
-        file += QLatin1Char('.') + QString::fromStdString(choice.defaultExtension);
     }
     const std::string saved = textWithCrLf(text);
     std::string failure;

@@ -1,6 +1,7 @@
 // The driver information report as a whole: the test driver's edge cases byte for byte, the
 // answers one driver cannot give at once, and pages without a connection.
 #include "DriverInfoData.h"
+#include "TestDatabases.h"
 
 #include "driverinfo/DriverInfoReport.h"
 #include "odbc/OdbcConnection.h"
@@ -43,6 +44,34 @@ TEST(DriverInfoReport, AnswersThatOneDriverCannotGiveAtOnce) {
          }) {
         const DriverInfoReport report(test::openConnection(test::edgeCaseDriver(c.attributes)));
         EXPECT_NE(report.text(false).find(c.lines), std::string::npos) << c.attributes;
+    }
+}
+
+// The report's widths count characters: a line is never cut inside one, and a name of
+// two-byte characters takes as many columns as one of one-byte characters.
+TEST(DriverInfoReport, WidthsCountCharactersNotBytes) {
+    std::string keywords = "éé";
+    for (int i = 1; i < 26; ++i) {
+        keywords += ",éé";
+    }
+    const auto profile = test::workFolder("driverinfo-characters") / "types.ini";
+    std::ofstream(profile) << "[typeinfo]\ntype = café|SQL_INTEGER|10||||0|0|2|0|0|1||0|0\n";
+    struct Case {
+        std::string connectString;
+        std::string lines;
+    };
+    for (const Case& c : {
+             Case{test::edgeCaseDriver("Info.SQL_SPECIAL_CHARACTERS=" + std::string(74, '#') +
+                                       "é$$"),
+                  "-------------------\n" + std::string(74, '#') + "é\n$$\n\nLimits\n"},
+             Case{test::edgeCaseDriver("Info.SQL_KEYWORDS=" + keywords),
+                  "-------------------------\n" + keywords.substr(0, keywords.size() - 5) +
+                      "\néé\n\n   "},
+             Case{test::testDriver("Profile=" + profile.string()),
+                  "\ncafé                SQL_INTEGER       10   "},
+         }) {
+        const DriverInfoReport report(test::openConnection(c.connectString));
+        EXPECT_NE(report.text(false).find(c.lines), std::string::npos) << c.lines;
     }
 }
 

@@ -18,13 +18,18 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -114,6 +119,33 @@ TEST_F(DriverInfoSheet, SaveAsWritesEveryPageAsTheReportHasThem) {
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0],
               "File Path Name: <" + missing.string() + "> All or part of the path is invalid.");
+}
+
+// The real file dialog: the name typed gets ".txt" before the dialog asks about replacing, so
+// that it asks about the file that would be replaced.
+TEST(DriverInfoSaveDialog, AsksBeforeReplacingTheTxtFileOfTheNameTyped) {
+    test::testApplication();
+    const auto folder = test::workFolder("driverinfo-save-dialog");
+    std::ofstream(folder / "sqlite.txt") << "old";
+    CMyPropertySheet sheet(test::openConnection(test::sqliteConnectString(folder / "s.db")));
+    std::string question;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        // Answered "No": the dialog stays open and is then cancelled.
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                question = box->text().toStdString();
+                box->button(QMessageBox::No)->click();
+            }
+        });
+        dialog->selectFile(QString::fromStdString((folder / "sqlite").string()));
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+        dialog->reject();
+    });
+    EXPECT_FALSE(sheet.OnSaveAs());
+    EXPECT_EQ(question, "sqlite.txt already exists.\nDo you want to replace it?");
+    EXPECT_EQ(test::readWholeFile(folder / "sqlite.txt"), "old");
 }
 
 TEST_F(DriverInfoSheet, ADriverThatRefusesItsDataTypesLeavesNoFile) {
