@@ -106,6 +106,7 @@ bool ExecutionControl::Launch(const std::string& batchText) {
     }
     WorkerContext context;
     context.batchText = batchText;
+    context.firstLine = batchLine;
     context.recordset = session.batchRecordset;
     context.supportsMultipleResults = session.supportsMultipleResults;
     context.supportsRowCount = session.supportsRowCount;

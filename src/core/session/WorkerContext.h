@@ -12,6 +12,8 @@ class CRecordsetEx;
 // of the session besides; what it produces goes back through its WorkerHost.
 struct WorkerContext {
     std::string batchText;
+    // The editor's line on which the batch text begins (a selection starts anywhere).
+    int firstLine = 1;
     std::shared_ptr<CRecordsetEx> recordset;
     bool supportsMultipleResults = false;
     bool supportsRowCount = false;
