@@ -13,10 +13,10 @@
 // on standard error, the slowest deliveries by receiver and event type: where stalls go.
 //
 // Run with QT_QPA_PLATFORM=offscreen. Peak memory is measured from outside (bench_measure).
+#include "NoPrompts.h"
 #include "app/CMainFrame.h"
 #include "app/PromptService.h"
 #include "editor/CQryView.h"
-#include "odbc/DataSourcePrompt.h"
 #include "results/CMSFlexGrid.h"
 #include "results/CResultView.h"
 #include "session/CChildFrame.h"
@@ -47,24 +47,6 @@ using Clock = std::chrono::steady_clock;
 double msSince(Clock::time_point start, Clock::time_point end = Clock::now()) {
     return std::chrono::duration<double, std::milli>(end - start).count();
 }
-
-// No person answers: every question is printed and answered "cancel", so a failure ends
-// the run instead of waiting on an invisible dialog.
-class NoPrompts : public veltro::PromptService, public veltro::DataSourcePrompt {
-public:
-    veltro::PromptAnswer message(QWidget*, const QString& text, veltro::PromptButtons,
-                                 veltro::PromptIcon) override {
-        std::fprintf(stderr, "bench_window_run: message: %s\n", text.toUtf8().constData());
-        return veltro::PromptAnswer::cancel;
-    }
-    QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return std::nullopt; }
-    void beep() override {}
-    std::optional<std::string> promptConnectString() override { return std::nullopt; }
-};
 
 // Times every event delivery when tracing. Only the outermost delivery is counted: a
 // nested loop (processEvents inside a handler) would otherwise count its events twice.
@@ -200,7 +182,7 @@ int main(int argc, char* argv[]) {
     }
     const std::string sql = file.readAll().toStdString();
 
-    NoPrompts prompts;
+    NoPrompts prompts("bench_window_run");
     veltro::PromptService::install(&prompts);
     veltro::MemorySettingsStore settings;
     // Never destroyed: the run ends with _exit below.

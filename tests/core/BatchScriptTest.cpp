@@ -59,7 +59,8 @@ TEST(BatchScriptSqlite, TheDemoScriptBuildsItsDatabaseAndEachStatementGivesItsRe
     EXPECT_EQ(h.session.messageBuffer, fetched(1));
     EXPECT_EQ(h.session.statusText, "Query batch completed");
 
-    // The selection from line 3 of the editor runs; its third statement fails.
+    // The selection from line 3 of the editor runs; its third statement fails. The message
+    // names the editor's line, where the caret goes.
     const std::string editorText = "-- the report\n"
                                    "SELECT 0 AS z;\n"
                                    "SELECT 1 AS a;\n"
@@ -76,7 +77,7 @@ TEST(BatchScriptSqlite, TheDemoScriptBuildsItsDatabaseAndEachStatementGivesItsRe
     EXPECT_EQ(h.session.messageBuffer, fetched(1) + "\n\n" + fetched(1) +
                                            "\n\nno such column: nope (1)\n"
                                            "State:S1000,Native:1,Origin:[SQLite]\n"
-                                           "Statement 3, line 4\n");
+                                           "Statement 3, line 6\n");
     EXPECT_EQ(h.session.statusText, "Query batch completed with errors");
     EXPECT_EQ(h.view.failedStatementLine, 6);
 }

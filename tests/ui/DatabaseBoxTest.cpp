@@ -6,6 +6,8 @@
 #include "session/DatabaseContext.h"
 
 #include <QComboBox>
+#include <QEnterEvent>
+#include <QStatusBar>
 
 namespace veltro {
 namespace {
@@ -146,6 +148,51 @@ TEST_F(DatabaseBox, NewQueryOpensOnTheDatabaseTheBoxShows) {
     CChildFrame* second = frame->sessions().back();
     EXPECT_EQ(second->databaseBoxText(), "master");
     EXPECT_EQ(serverDatabase(*second), "master");
+}
+
+// Pane 0 as the user sees it: the status bar's own message area, when it shows anything,
+// takes its place.
+QString shownStatus(CChildFrame& session) {
+    const QString message = session.statusBar()->currentMessage();
+    return message.isEmpty() ? session.paneText(0) : message;
+}
+
+void movePointer(QWidget& over, QEvent::Type crossing) {
+    const QPoint centre = over.rect().center();
+    QCursor::setPos(over.mapToGlobal(centre));
+    if (crossing == QEvent::Enter) {
+        QEnterEvent enter(centre, centre, over.mapToGlobal(centre));
+        QApplication::sendEvent(&over, &enter);
+    } else {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&over, &leave);
+    }
+}
+
+// A drop-down list closing under the pointer leaves the box without a leave event: the
+// window's refresh finds the pointer gone, and a batch's status replaces the help text.
+TEST_F(DatabaseBox, PaneZeroShowsTheBoxsHelpOnlyWhileThePointerIsOnIt) {
+    CChildFrame* session =
+        open(sqlServer("Databases=master,Sales;CurrentDatabase=master;FailOn=select bad"));
+    ASSERT_NE(session, nullptr);
+    QComboBox& box = session->databaseComboBox();
+    const QString help = "Change database context";
+    movePointer(box, QEvent::Enter);
+    session->updateCommandStates();
+    EXPECT_EQ(shownStatus(*session), help);
+
+    pick(*session, "Sales");
+    QCursor::setPos(session->queryView().mapToGlobal(session->queryView().rect().center()));
+    session->updateCommandStates();
+    EXPECT_EQ(shownStatus(*session), "Ready");
+
+    movePointer(box, QEvent::Enter);
+    EXPECT_EQ(shownStatus(*session), help);
+    execute(*session, "select bad");
+    EXPECT_EQ(shownStatus(*session), "Query batch completed with errors");
+    movePointer(box, QEvent::Enter);
+    movePointer(box, QEvent::Leave);
+    EXPECT_EQ(shownStatus(*session), "Query batch completed with errors");
 }
 
 TEST_F(DatabaseBox, AltDPutsTheFocusOnTheBox) {

@@ -24,15 +24,53 @@ TEST_F(SessionWindow, RunsABatchIntoAGridAndShowsItsSize) {
               std::optional<std::string>("20"));
 }
 
-// SQLite takes one statement at a time: the window runs a script statement by statement.
-TEST_F(SessionWindow, AScriptOnSqliteGivesAGridPerSelectAndTheCaretFindsTheFailingStatement) {
+// SQLite takes one statement at a time: the window runs a script statement by statement. The
+// message and the caret name the failing statement's line in the editor, also when a
+// selection ran.
+TEST_F(SessionWindow, AScriptOnSqliteGivesAGridPerSelectAndTheMessageAndCaretNameTheFailingLine) {
     CChildFrame* session = open(sqlite());
     ASSERT_NE(session, nullptr);
-    execute(*session, "SELECT 1 AS a;\nSELECT 'x' AS b, 2 AS c;\n\n  SELECT nope\n  FROM t;\n"
-                      "SELECT 4 AS never;");
-    EXPECT_EQ(session->paneText(0), "Query batch completed with errors");
-    EXPECT_EQ(session->paneText(2), "Results grid #1 of 2; 1 row(s); 1 col(s)");
-    EXPECT_EQ(session->queryView().caretLineColumn().line, 4);
+    const std::string script = "SELECT 1 AS a;\nSELECT 'x' AS b, 2 AS c;\n\n  SELECT nope\n"
+                               "  FROM t;\nSELECT 4 AS fine;\nSELECT nope;\n";
+    struct Case {
+        std::size_t selectionStart;
+        std::string where;
+        int caretLine;
+        QString pane2;
+    };
+    const std::vector<Case> cases = {
+        {0, "Statement 3, line 4", 4, "Results grid #1 of 2; 1 row(s); 1 col(s)"},
+        {script.find("SELECT 4"), "Statement 2, line 7", 7,
+         "Results grid #1 of 1; 1 row(s); 1 col(s)"},
+    };
+    CQryView& editor = session->queryView();
+    for (const Case& c : cases) {
+        editor.setTextUtf8(script);
+        editor.setSelectionRange(c.selectionStart, c.selectionStart == 0 ? 0 : script.size());
+        editor.action(CQryView::Command::execute)->trigger();
+        ASSERT_TRUE(waitFor([&] { return !session->session().executing; }));
+        EXPECT_EQ(session->paneText(0), "Query batch completed with errors");
+        EXPECT_EQ(session->paneText(2), c.pane2);
+        EXPECT_NE(session->session().messageBuffer.find(c.where), std::string::npos)
+            << session->session().messageBuffer;
+        EXPECT_EQ(editor.caretLineColumn().line, c.caretLine);
+    }
+}
+
+// Clear All leaves pane 2 telling what is on show: no grid, while the messages stay.
+TEST_F(SessionWindow, ClearAllOfGridsLeavesPaneTwoOnNoGrid) {
+    CChildFrame* session = open(sqlite());
+    ASSERT_NE(session, nullptr);
+    execute(*session, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < "
+                      "3000) SELECT i FROM n;\nSELECT 2 AS b;");
+    ASSERT_EQ(session->paneText(2), "Results grid #1 of 2; 3000 row(s); 1 col(s)");
+    ASSERT_FALSE(session->session().messageBuffer.empty());
+    prompts.answers.push_back(PromptAnswer::yes);
+    session->resultView().onClearAll();
+    QApplication::processEvents();
+    EXPECT_FALSE(session->resultView().gridOnShow());
+    EXPECT_EQ(session->paneText(2), "Results grid #0 of 0; 0 row(s); 0 col(s)");
+    EXPECT_EQ(session->paneText(0), "Query batch completed");
 }
 
 TEST_F(SessionWindow, BatchWithoutResultsShowsTheMessages) {

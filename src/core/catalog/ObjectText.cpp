@@ -1,6 +1,7 @@
 #include "catalog/ObjectText.h"
 
 #include "catalog/CatalogTarget.h"
+#include "common/LineEnds.h"
 #include "common/TextCompare.h"
 #include "common/Utf8.h"
 #include "session/BatchText.h"
@@ -41,6 +42,13 @@ std::string sqliteSourceQuery(std::string_view name) {
 
 bool hasOwnSourceQuery(const CatalogTarget& target) {
     return target.isPostgres() || target.isSqlite();
+}
+
+// The line end the editor's text already uses (its first one), so that appended text does not
+// mix CR LF into LF lines or the reverse; LF for a text without one.
+std::string_view lineEndOf(std::string_view text) {
+    const std::size_t feed = text.find('\n');
+    return feed != std::string_view::npos && feed > 0 && text[feed - 1] == '\r' ? "\r\n" : "\n";
 }
 
 } // namespace
@@ -94,13 +102,15 @@ std::string procedureTextStatement(const CatalogTarget& target, std::string_view
 ObjectCommandResult tablesCommandResult(const CatalogTarget& target, std::string_view editorText,
                                         const TablesChoice& choice) {
     const bool viewText = choice.textOnly && equalsNoCase(choice.objectType, "VIEW");
+    const std::string_view lineEnd = lineEndOf(editorText);
     ObjectCommandResult result;
-    result.editorText = std::string(editorText) + choice.resultText;
+    result.editorText = std::string(editorText) +
+                        (lineEnd == "\n" ? choice.resultText : textWithCrLf(choice.resultText));
     if (viewText && target.isJetDriver) {
         result.editorText += queryDefComment;
     }
-    // The selection leaves out the two line feeds that begin the dialog's text.
-    result.selectionStart = utf8Length(editorText) + 2;
+    // The selection leaves out the two line ends that begin the dialog's text.
+    result.selectionStart = utf8Length(editorText) + 2 * lineEnd.size();
     result.selectionEnd = utf8Length(result.editorText);
     result.objectText = viewText && (target.isSqlServerFamily || target.isOracle() ||
                                      target.isJetDriver || hasOwnSourceQuery(target));
@@ -114,7 +124,9 @@ ObjectCommandResult proceduresCommandResult(const CatalogTarget& target,
                                             std::string_view editorText, std::string_view shownName,
                                             std::string_view owner) {
     ObjectCommandResult result;
-    result.editorText = std::string(editorText) + "\r\n\r\n";
+    const std::string_view lineEnd = lineEndOf(editorText);
+    result.editorText = std::string(editorText);
+    result.editorText.append(lineEnd).append(lineEnd);
     result.selectionStart = utf8Length(result.editorText);
     result.editorText += procedureTextStatement(target, shownName, owner);
     result.selectionEnd = utf8Length(result.editorText);

@@ -127,14 +127,15 @@ void BatchWorker::handleFailure() {
     errorFlag = true;
     std::string text = errorTextFor(std::current_exception());
     if (statements.size() > 1) {
-        // In a long script the user must find the statement that failed.
+        // In a long script the user must find the statement that failed: its line in the
+        // editor, where the caret goes.
         failedStatementLine = lineAtOffset(context.batchText, statements[statementIndex].offset);
         if (!text.empty() && text.back() != '\n') {
             text += '\n';
         }
         char where[80];
         std::snprintf(where, sizeof where, "Statement %zu, line %d\n", statementIndex + 1,
-                      failedStatementLine);
+                      context.firstLine + failedStatementLine - 1);
         text += where;
     }
     host.postMessage(text);

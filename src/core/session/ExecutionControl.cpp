@@ -107,6 +107,7 @@ bool ExecutionControl::Launch(const std::string& batchText) {
     }
     WorkerContext context;
     context.batchText = batchText;
+    context.firstLine = batchLine;
     context.recordset = session.batchRecordset;
     context.dbmsName = session.dbmsName;
     context.supportsMultipleResults = session.supportsMultipleResults;

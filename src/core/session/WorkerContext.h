@@ -16,6 +16,8 @@ using ResultSinkMaker = std::function<std::shared_ptr<ResultSink>()>;
 // touches nothing of the session besides; what it produces goes back through its WorkerHost.
 struct WorkerContext {
     std::string batchText;
+    // The editor's line on which the batch text begins (a selection starts anywhere).
+    int firstLine = 1;
     std::shared_ptr<CRecordsetEx> recordset;
     // SQL_DBMS_NAME: whether the batch goes whole, and how its text splits into statements.
     std::string dbmsName;

@@ -9,6 +9,7 @@
 #include "settings/SettingsStore.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -47,11 +48,15 @@ CTablesDlg::CTablesDlg(CChildFrame& session, QWidget* parent)
         textOnlyBox->setEnabled(viewsBox->isChecked());
         if (textOnlyBox->isEnabled()) {
             applyTextOnlyRule();
+            rows->setFocus();
         } else {
             allowMultipleSelection();
         }
     });
-    connect(textOnlyBox, &QCheckBox::clicked, this, [this] { applyTextOnlyRule(); });
+    connect(textOnlyBox, &QCheckBox::clicked, this, [this] {
+        applyTextOnlyRule();
+        rows->setFocus();
+    });
 }
 
 bool CTablesDlg::textOnly() const {
@@ -70,6 +75,8 @@ bool CTablesDlg::initialize() {
     applyTextOnlyRule();
     rows->SetFullRowSel(true);
     allowMultipleSelection();
+    // Typing right after the command goes to the name box, as in the Procedures dialog.
+    nameBox->setFocus();
     return true;
 }
 
@@ -89,7 +96,6 @@ void CTablesDlg::applyTextOnlyRule() {
     } else {
         allowMultipleSelection();
     }
-    rows->setFocus();
 }
 
 // Several SELECTs make one batch only where the driver returns several result sets.

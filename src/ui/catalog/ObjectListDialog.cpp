@@ -111,16 +111,27 @@ bool ObjectListDialog::showListing(const CatalogListing& listing) {
     return listing.opened;
 }
 
+// A name shown in quotes or brackets is found by its first letters too: nobody types the
+// quote.
+bool ObjectListDialog::nameBegins(const QTreeWidgetItem& row, const QString& text) const {
+    const QString shown = row.text(0);
+    return shown.startsWith(text, Qt::CaseInsensitive) ||
+           QString::fromStdString(target.quoting.bareName(shown.toStdString()))
+               .startsWith(text, Qt::CaseInsensitive);
+}
+
 void ObjectListDialog::onFindTextChanged() {
     findText = nameBox->text();
-    const QList<QTreeWidgetItem*> found = rows->findItems(findText, Qt::MatchStartsWith, 0);
-    if (found.isEmpty()) {
-        return;
+    for (int i = 0; i < rows->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = rows->topLevelItem(i);
+        if (nameBegins(*row, findText)) {
+            rows->setCurrentItem(row, 0,
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            rowFound();
+            rows->scrollToItem(row, QAbstractItemView::EnsureVisible);
+            return;
+        }
     }
-    rows->setCurrentItem(found.front(), 0,
-                         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    rowFound();
-    rows->scrollToItem(found.front(), QAbstractItemView::EnsureVisible);
 }
 
 void ObjectListDialog::onHeaderClicked(int column) {

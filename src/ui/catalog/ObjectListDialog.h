@@ -6,6 +6,7 @@
 
 class QLineEdit;
 class QPushButton;
+class QTreeWidgetItem;
 class QVBoxLayout;
 
 namespace veltro {
@@ -15,9 +16,9 @@ class CListCtrlEx;
 struct CatalogListing;
 
 // What the Tables and Procedures dialogs share: a name box above a list of catalog objects,
-// OK and Cancel beside it. Typing selects the first row whose name begins with the text, a
-// header click sorts by that column (descending first), a double click is OK. The list is
-// read from the active session's connection on this thread.
+// OK and Cancel beside it. Typing selects the first row whose name, with or without its
+// quotes, begins with the text; a header click sorts by that column (descending first), a
+// double click is OK. The list is read from the active session's connection on this thread.
 class ObjectListDialog : public QDialog {
     Q_OBJECT
 public:
@@ -58,6 +59,7 @@ protected:
     bool sortAscending = true;
 
 private:
+    bool nameBegins(const QTreeWidgetItem& row, const QString& text) const;
     void onFindTextChanged();
     void onHeaderClicked(int column);
     void fitColumns();

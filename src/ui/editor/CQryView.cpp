@@ -6,6 +6,7 @@
 #include "app/PromptService.h"
 #include "app/WaitCursor.h"
 #include "editor/CFindReplaceDlg.h"
+#include "editor/EditorAccessible.h"
 #include "editor/QueryFont.h"
 #include "editor/QueryViewOwner.h"
 #include "settings/SettingsStore.h"
@@ -50,6 +51,10 @@ std::vector<CQryView*>& openViews() {
 CQryView::CQryView(QueryViewOwner* owner, SettingsStore& settings, QWidget* parent)
     : QsciScintilla(parent), owner(owner), settings(settings), sqlLexer(new QsciLexerSQL(this)) {
     setUtf8(true);
+    // Character positions are then found from the line, not counted from the text's start.
+    SendScintilla(SCI_ALLOCATELINECHARACTERINDEX,
+                  static_cast<unsigned long>(SC_LINECHARACTERINDEX_UTF32));
+    EditorAccessible::install();
     setLexer(sqlLexer);
     setMarginType(0, NumberMargin);
     setMarginLineNumbers(0, true);
@@ -66,6 +71,10 @@ CQryView::CQryView(QueryViewOwner* owner, SettingsStore& settings, QWidget* pare
     connect(this, &QsciScintilla::cursorPositionChanged, this, &CQryView::onCaretMoved);
     connect(this, &QsciScintilla::textChanged, this, &CQryView::updateCommandStates);
     connect(this, &QsciScintilla::linesChanged, this, &CQryView::updateLineNumberWidth);
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int position, int modification, const char* text, int length) {
+                EditorAccessible::textModified(*this, position, modification, text, length);
+            });
     // Once the edit is complete, so that the caret stands where the edit leaves it.
     connect(this, &QsciScintilla::textChanged, this, &CQryView::scrollToLineStarts,
             Qt::QueuedConnection);
@@ -212,17 +221,29 @@ bool CQryView::isEmpty() const {
 }
 
 long CQryView::bytePosition(std::size_t characters) const {
-    const long length = SendScintilla(SCI_GETLENGTH);
-    if (characters == 0) {
-        return 0;
+    const auto line = static_cast<unsigned long>(
+        SendScintilla(SCI_LINEFROMINDEXPOSITION, static_cast<unsigned long>(characters),
+                      SC_LINECHARACTERINDEX_UTF32));
+    const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, line);
+    const long intoLine =
+        static_cast<long>(characters) -
+        SendScintilla(SCI_INDEXPOSITIONFROMLINE, line, SC_LINECHARACTERINDEX_UTF32);
+    if (intoLine <= 0) {
+        return lineStart;
     }
     // Beyond the end SCI_POSITIONRELATIVE answers 0; the end is meant.
-    const long position = SendScintilla(SCI_POSITIONRELATIVE, 0UL, static_cast<long>(characters));
-    return position == 0 ? length : position;
+    const long position =
+        SendScintilla(SCI_POSITIONRELATIVE, static_cast<unsigned long>(lineStart), intoLine);
+    return position == 0 ? SendScintilla(SCI_GETLENGTH) : position;
 }
 
 std::size_t CQryView::characterPosition(long bytes) const {
-    return static_cast<std::size_t>(SendScintilla(SCI_COUNTCHARACTERS, 0UL, bytes));
+    const auto line = static_cast<unsigned long>(
+        SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(bytes)));
+    const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, line);
+    return static_cast<std::size_t>(
+        SendScintilla(SCI_INDEXPOSITIONFROMLINE, line, SC_LINECHARACTERINDEX_UTF32) +
+        SendScintilla(SCI_COUNTCHARACTERS, static_cast<unsigned long>(lineStart), bytes));
 }
 
 std::size_t CQryView::selectionStart() const {
@@ -298,6 +319,7 @@ void CQryView::updateCommandStates() {
 
 void CQryView::onCaretMoved() {
     updateCommandStates();
+    EditorAccessible::caretMoved(*this);
     if (owner != nullptr) {
         owner->caretMoved();
     }

@@ -62,6 +62,13 @@ public:
     void appendTextUtf8(std::string_view text);
     bool isEmpty() const;
 
+    // The text as Scintilla holds it, valid until the next change.
+    std::string_view rawText() const;
+    // Between Scintilla's byte positions and character positions, counted from the line's
+    // start: as quick at the end of a large text as at its top.
+    long bytePosition(std::size_t characters) const;
+    std::size_t characterPosition(long bytes) const;
+
     std::size_t selectionStart() const;
     std::size_t selectionEnd() const;
     void setSelectionRange(std::size_t start, std::size_t end);
@@ -131,9 +138,6 @@ private:
     void onCaretMoved();
     bool canPastePlainText() const;
     bool hasSelection() const;
-    long bytePosition(std::size_t characters) const;
-    std::size_t characterPosition(long bytes) const;
-    std::string_view rawText() const;
     CFindReplaceDlg* findDialog();
 
     QueryViewOwner* owner;

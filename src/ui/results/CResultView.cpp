@@ -11,6 +11,7 @@
 #include "results/SaveGridResults.h"
 #include "session/ExecTime.h"
 #include "session/ExecutionControl.h"
+#include "session/ResultNavigation.h"
 #include "session/Session.h"
 #include "settings/SettingsStore.h"
 
@@ -409,15 +410,18 @@ void CResultView::onClearAll() {
         return;
     }
     Session& session = viewOwner.session();
+    // Pane 2 tells what is on show now: no grid, or an empty text.
     if (gridOnShow()) {
         viewOwner.focusQueryEditor();
         viewOwner.executionControl().ClearResults({});
         setFocus();
+        session.resultInfoText = emptyGridInfoText;
     } else {
         if (session.showsMessages()) {
             session.messageBuffer.clear();
         } else {
             session.textBuffer.clear();
+            session.resultInfoText = ResultNavigation::linesOfTextInfo(0);
         }
         clear();
         viewport()->update();

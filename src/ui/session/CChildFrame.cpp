@@ -15,6 +15,7 @@
 #include "session/ExecutionControl.h"
 #include "session/Session.h"
 #include "session/SessionRuntime.h"
+#include "session/StatusTipPane.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -25,6 +26,7 @@
 #include <QMenu>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QToolBar>
 
 namespace veltro {
@@ -201,6 +203,7 @@ void CChildFrame::createStatusBar() {
             panes[i]->setMinimumWidth(1);
             panes[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
             statusBar()->addWidget(panes[i], 1);
+            statusTips = std::make_unique<StatusTipPane>(*panes[i]);
         } else {
             statusBar()->addPermanentWidget(panes[i]);
         }
@@ -250,6 +253,15 @@ void CChildFrame::setUpShortcuts() {
     }
     editor->releaseScintillaKeys(keys);
     results->installEventFilter(this);
+}
+
+// Help texts go to pane 0, which takes the place of the status bar's message area.
+bool CChildFrame::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        statusTips->showTip(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
 }
 
 bool CChildFrame::eventFilter(QObject* watched, QEvent* event) {
@@ -350,13 +362,15 @@ void CChildFrame::setPaneText(int pane, const std::string& text) {
 }
 
 void CChildFrame::setPaneLabel(std::size_t pane, const QString& text) {
+    if (pane == 0) {
+        statusTips->setStatusText(text);
+        return;
+    }
     if (panes[pane]->text() == text) {
         return;
     }
     panes[pane]->setText(text);
-    if (pane > 0) {
-        fitPane(pane, text);
-    }
+    fitPane(pane, text);
 }
 
 void CChildFrame::updateStatusPanes() {
@@ -548,6 +562,7 @@ void CChildFrame::updateCommandStates() {
     objects->updateCommandStates();
     editor->updateCommandStates();
     updateStatusPanes();
+    statusTips->checkPointer(*this);
 }
 
 void CChildFrame::fillEditMenu(QMenu& menu) {
@@ -616,7 +631,7 @@ void CChildFrame::newQuery() {
         return;
     }
     // The button's help text would stay behind once the new window covers the button.
-    statusBar()->clearMessage();
+    statusTips->showTip({});
     const std::string database = databaseBox->currentText().toStdString();
     if (frame.newConnection(std::nullopt, runtime->session.connectString, database) == nullptr) {
         PromptService::current().message(this, "Errors occurred.", PromptButtons::ok,

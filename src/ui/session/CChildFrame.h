@@ -32,6 +32,7 @@ class ExecutionControl;
 class ObjectCommands;
 class Session;
 class SessionRuntime;
+class StatusTipPane;
 
 // A session window: one connection with its query editor above, its results pane below,
 // its own tool bar with the database box and a four-pane status bar. It carries the
@@ -136,6 +137,7 @@ public slots:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -159,6 +161,7 @@ private:
     QToolBar* toolBar = nullptr;
     QComboBox* databaseBox = nullptr;
     std::array<QLabel*, 4> panes{};
+    std::unique_ptr<StatusTipPane> statusTips;
     QTimer execTimer;
     QTimer commandTimer;
     int waitDepth = 0;

@@ -136,7 +136,7 @@ TEST_F(ObjectCommands, SourceTextStatementsRunAsObjectTextBatches) {
         editor.setTextUtf8("select 1");
         answers.answers.push_back(choose<CProceduresDlg>("AddOrder"));
         press(*session, Qt::Key_F9);
-        EXPECT_EQ(editor.textUtf8(), "select 1\r\n\r\n" + c.procedureStatement);
+        EXPECT_EQ(editor.textUtf8(), "select 1\n\n" + c.procedureStatement);
         EXPECT_EQ(editor.selectedTextUtf8(), c.procedureStatement);
         EXPECT_EQ(paneText(*session), "CREATE PROCEDURE AddOrder ASSELECT 2");
         EXPECT_EQ(session->resultView().paneTitle(), "AddOrder");
@@ -148,6 +148,28 @@ TEST_F(ObjectCommands, SourceTextStatementsRunAsObjectTextBatches) {
         EXPECT_EQ(paneText(*session), "CREATE VIEW [Recent Orders] ASSELECT 1");
         EXPECT_EQ(session->resultView().paneTitle(), c.viewTitle);
         EXPECT_EQ(session->paneText(0), "Query batch completed");
+    }
+}
+
+// What the commands append takes the line ends the editor's text has.
+TEST_F(ObjectCommands, AppendedTextKeepsTheDocumentsLineEnds) {
+    CChildFrame* session =
+        open(test::testDriver(sourceProfile() + "DBMS_NAME=Microsoft SQL Server"));
+    ASSERT_NE(session, nullptr);
+    CQryView& editor = session->queryView();
+    for (const std::string lineEnd : {"\n", "\r\n"}) {
+        const std::string text = "select 1" + lineEnd + "select 2";
+        const std::string twoLines = lineEnd + lineEnd;
+        editor.setTextUtf8(text);
+        answers.answers.push_back(choose<CProceduresDlg>("AddOrder"));
+        press(*session, Qt::Key_F9);
+        EXPECT_EQ(editor.textUtf8(), text + twoLines + "sp_helptext AddOrder");
+
+        editor.setTextUtf8(text);
+        answers.answers.push_back(chooseView("[Recent Orders]"));
+        press(*session, Qt::Key_F8);
+        EXPECT_EQ(editor.textUtf8(), text + twoLines + "sp_helptext [Recent Orders]");
+        EXPECT_EQ(editor.selectedTextUtf8(), "sp_helptext [Recent Orders]");
     }
 }
 

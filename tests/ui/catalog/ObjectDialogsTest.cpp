@@ -3,6 +3,7 @@
 #include "CatalogTestSupport.h"
 #include "RealDrivers.h"
 #include "TestDriver.h"
+#include "WindowAnswers.h"
 
 #include "catalog/CProceduresDlg.h"
 #include "catalog/CTablesDlg.h"
@@ -210,6 +211,37 @@ TEST_F(DialogsOnTestDriver, EveryNameBracketedOnJet) {
     EXPECT_EQ(listRows(dialog.list()), std::vector<std::string>{"[t1]|TABLE|"});
     test::button(dialog, "OK")->click();
     EXPECT_EQ(dialog.resultText(), "\n\nSELECT [a], [b].[c] FROM [t1];");
+}
+
+// Typing right after the command goes to the name box; a quoted name is found by its
+// letters.
+TEST_F(DialogsOnTestDriver, TypingAfterTheCommandFindsQuotedNamesInTheNameBox) {
+    const auto path = test::workFolder("dialogs-quoted") / "profile.ini";
+    std::ofstream(path) << "[catalog]\n"
+                           "table = Sales|public|Customers|TABLE|\n"
+                           "table = Sales|public|Order Lines|TABLE|\n"
+                           "table = Sales|public|orders|TABLE|\n";
+    CChildFrame* session = open(test::testDriver("DBMS_NAME=PostgreSQL;Profile=" + path.string()));
+    ASSERT_NE(session, nullptr);
+    test::WindowAnswers answers;
+    QWidget* focused = nullptr;
+    QStringList found;
+    answers.answers.push_back([&](QWidget& window) {
+        auto& dialog = static_cast<CTablesDlg&>(window);
+        focused = dialog.focusWidget();
+        for (const char* typed : {"ord", "Orders", "\"Ord"}) {
+            dialog.findChild<QLineEdit*>("nameBox")->clear();
+            QTest::keyClicks(focused, typed);
+            found << dialog.list().currentItem()->text(0);
+        }
+        dialog.reject();
+    });
+    focusEditor(*session);
+    QTest::keyClick(&session->queryView(), Qt::Key_F8);
+    ASSERT_TRUE(test::waitFor([&] { return answers.answers.empty(); }));
+    ASSERT_NE(focused, nullptr);
+    EXPECT_EQ(focused->objectName(), "nameBox");
+    EXPECT_EQ(found, QStringList({"\"Order Lines\"", "orders", "\"Order Lines\""}));
 }
 
 TEST_F(DialogsOnTestDriver, NoProceduresOffersOnlyClose) {

@@ -10,6 +10,7 @@
 #include <Qsci/qscilexer.h>
 #include <Qsci/qsciprinter.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
@@ -68,6 +69,31 @@ TEST_F(QryViewTest, PositionsAreCharactersInTextWithMultiByteLetters) {
     EXPECT_EQ(caret.column, 8);
     view->setSelectionRange(1000, 1000);
     EXPECT_EQ(view->selectionStart(), 28U);
+}
+
+// Assistive technology reads the editor in characters, on any line of a multi-line text.
+TEST_F(QryViewTest, AccessibleTextCountsCharactersFromTheCaretsLine) {
+    auto view = makeView();
+    view->setTextUtf8("select 'äöü€';\r\nselect 2;\n'€' x");
+    view->show();
+    QAccessibleInterface* editor = QAccessible::queryAccessibleInterface(view.get());
+    ASSERT_NE(editor, nullptr);
+    QAccessibleTextInterface* text = editor->textInterface();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->characterCount(), 31);
+    EXPECT_EQ(text->text(8, 12), "äöü€");
+    EXPECT_EQ(text->text(26, 31), "'€' x");
+    view->setSelectionRange(27, 28);
+    int start = 0;
+    int end = 0;
+    text->selection(0, &start, &end);
+    EXPECT_EQ(std::pair(start, end), std::pair(27, 28));
+    EXPECT_EQ(text->cursorPosition(), 28);
+    text->setCursorPosition(16);
+    EXPECT_EQ(view->selectedTextUtf8(), "");
+    EXPECT_EQ(view->caretLineColumn().line, 2);
+    text->setSelection(0, 13, 31);
+    EXPECT_EQ(view->selectedTextUtf8(), ";\r\nselect 2;\n'€' x");
 }
 
 TEST_F(QryViewTest, TextWithNulsAndCrLfSurvivesTheEditor) {
