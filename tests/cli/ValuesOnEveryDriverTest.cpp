@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 
 namespace veltro {
 namespace {
@@ -204,6 +205,29 @@ std::string exported(const Rows& rows) {
     return text + "\r\n";
 }
 
+// A headless run of the batch to an export file: its exit status and the file's bytes (none
+// when it was not written).
+struct HeadlessExport {
+    int status;
+    std::optional<std::string> bytes;
+};
+
+HeadlessExport exportOf(const std::string& connectString, const std::string& batch,
+                        const std::string& nullText = "") {
+    const auto folder = test::workFolder("values-export");
+    std::ofstream(folder / "batch.sql") << batch;
+    CommandLine commandLine;
+    commandLine.connectString = connectString;
+    commandLine.executeFile = (folder / "batch.sql").string();
+    commandLine.exportTarget = (folder / "out.txt").string();
+    commandLine.nullText = nullText;
+    HeadlessExport result{runHeadless(commandLine, MemorySettingsStore()), std::nullopt};
+    if (std::filesystem::exists(folder / "out.txt")) {
+        result.bytes = test::readWholeFile(folder / "out.txt");
+    }
+    return result;
+}
+
 class ValuesOnEveryDriver : public testing::TestWithParam<RealDriver> {
 protected:
     void SetUp() override {
@@ -245,18 +269,17 @@ TEST_P(ValuesOnEveryDriver, GridCellsHoldWhatTheDbmsClientPrints) {
 
 TEST_P(ValuesOnEveryDriver, HeadlessExportWritesTheSameTextsByteForByte) {
     const auto [batch, expected] = casesOfThisDriver();
-    const auto folder = test::workFolder("values-export");
-    std::ofstream(folder / "batch.sql") << batch;
-    CommandLine commandLine;
-    commandLine.connectString = connectString;
-    commandLine.executeFile = (folder / "batch.sql").string();
-    commandLine.exportTarget = (folder / "out.txt").string();
-    ASSERT_EQ(runHeadless(commandLine, MemorySettingsStore()), 0);
     std::string whole;
     for (const Rows& rows : expected) {
         whole += exported(rows);
     }
-    EXPECT_EQ(test::readWholeFile(folder / "out.txt"), whole);
+    const HeadlessExport result = exportOf(connectString, batch);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.bytes, whole);
+
+    // --null marks a NULL, not an empty text.
+    EXPECT_EQ(exportOf(connectString, "SELECT NULL AS n, '' AS e", "<NULL>").bytes,
+              "n\te\r\n<NULL>\t\r\n\r\n");
 }
 
 VELTRO_ON_EVERY_REAL_DRIVER(ValuesOnEveryDriver);
@@ -291,22 +314,17 @@ TEST(ValuesOnTheTestDriver, QuirksGiveWholeValuesAndImpossibleLengthsEndTheBatch
         ASSERT_EQ(h.view.grids.size(), 1u);
         EXPECT_EQ(BatchHarness::cells(h.grid(0)), c.rows);
 
-        const auto folder = test::workFolder("values-test-driver");
-        std::ofstream(folder / "batch.sql") << c.sql;
-        CommandLine commandLine;
-        commandLine.connectString = connectString;
-        commandLine.executeFile = (folder / "batch.sql").string();
-        commandLine.exportTarget = (folder / "out.txt").string();
-        const int status = runHeadless(commandLine, MemorySettingsStore());
+        const HeadlessExport result = exportOf(connectString, c.sql);
         if (c.error == nullptr) {
             EXPECT_EQ(h.session.statusText, "Query batch completed");
-            EXPECT_EQ(status, 0);
-            EXPECT_EQ(test::readWholeFile(folder / "out.txt"), exported(c.rows));
+            EXPECT_EQ(result.status, 0);
+            EXPECT_EQ(result.bytes, exported(c.rows));
         } else {
+            // The batch did not complete: the export file is not written.
             EXPECT_EQ(h.session.statusText, "Query batch completed with errors");
             EXPECT_EQ(h.session.messageBuffer, c.error);
-            EXPECT_EQ(status, 1);
-            EXPECT_FALSE(std::filesystem::exists(folder / "out.txt"));
+            EXPECT_EQ(result.status, 1);
+            EXPECT_EQ(result.bytes, std::nullopt);
         }
     }
 }
