@@ -47,8 +47,8 @@ int main(int argc, char* argv[]) {
     }
     const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
     // On Linux ru_maxrss is in KiB.
-    std::fprintf(out, "%.3f %ld %d %.3f\n", wall.count(), usage.ru_maxrss, code,
-                 seconds(usage.ru_utime) + seconds(usage.ru_stime));
+    std::fprintf(out, "%.3f %ld %d %.3f %ld\n", wall.count(), usage.ru_maxrss, code,
+                 seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_nvcsw);
     std::fclose(out);
     return code;
 }

@@ -39,9 +39,12 @@ public:
             writeAll(stderr, text + " (Ctrl+C again ends the program at once)\n");
         }
     }
-    std::shared_ptr<ResultSink> createResultSink() override { return stream->nextResult(); }
+    // The worker writes the stream itself, one result set after another.
+    ResultSinkMaker resultSinkMaker() override {
+        return [target = stream] { return target->nextResult(); };
+    }
 
-    std::unique_ptr<DelimitedStream> stream;
+    std::shared_ptr<DelimitedStream> stream;
     std::atomic<bool> outputFailed = false;
 };
 
@@ -77,9 +80,7 @@ int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
     HeadlessView view;
     const auto runtime = SessionRuntime::create(settings, sessionHost, view);
     Session& session = runtime->session;
-    runtime->workerHost.dropRepaints();
-    // This thread only answers the worker while the batch runs: it keeps to its CPU.
-    runtime->loop.followSenders();
+    runtime->workerHost.dropRowNotices();
     if (!session.Connect(*commandLine.connectString, std::nullopt)) {
         return failWith("could not connect: " + sessionHost.connectFailure());
     }
@@ -98,7 +99,7 @@ int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
     options.columnNames = commandLine.header;
     options.nullText = commandLine.nullText;
     // A write that fails stops the batch: nothing more can reach the reader.
-    view.stream = std::make_unique<DelimitedStream>(
+    view.stream = std::make_shared<DelimitedStream>(
         exportFile ? exportFile->stream() : stdout, options, [&runtime, &view](int) {
             view.outputFailed = true;
             runtime->loop.post([&runtime] { runtime->control.Cancel(); });

@@ -45,13 +45,12 @@ TEST(BatchWorkerTestDriver, UseInAnyCaseRefreshesTheDatabaseOnTheSqlServerFamily
     family.run("Use Sales");
     family.run("SELECT 1 AS a -- because ");
     family.run("SELECT 1 AS a");
-    EXPECT_EQ(family.host.currentDatabases(),
-              (std::vector<std::string>{"master", "Sales", "Sales"}));
+    EXPECT_EQ(family.view.currentDatabases, (std::vector<std::string>{"master", "Sales", "Sales"}));
 
     BatchHarness other(testDriver("DBMS_NAME=Oracle"));
     ASSERT_TRUE(other.connected);
     other.run("SELECT 1 AS a -- use ");
-    EXPECT_TRUE(other.host.currentDatabases().empty());
+    EXPECT_TRUE(other.view.currentDatabases.empty());
 }
 
 class ObjectTextBatch : public testing::Test {

@@ -21,22 +21,11 @@ struct StreamCase {
     std::string attributes;
     std::string batch;
     DelimitedStream::Options options;
-    // Cancel at this row count of a grid (0: never).
-    int cancelAtRows = 0;
 };
-
-void cancelAt(BatchHarness& h, int rows) {
-    h.view.onRowsChanged = [&h, rows](const ResultSink& grid) {
-        if (rows != 0 && grid.Rows() == rows) {
-            h.control.Cancel();
-        }
-    };
-}
 
 std::string throughGrids(const StreamCase& c, const std::filesystem::path& file) {
     BatchHarness h(test::testDriver(c.attributes));
     EXPECT_TRUE(h.connected);
-    cancelAt(h, c.cancelAtRows);
     h.run(c.batch);
     std::FILE* out = std::fopen(file.c_str(), "wb");
     EXPECT_TRUE(WriteGridFile(out, h.view.grids, c.options.delimiter, c.options.columnNames));
@@ -47,7 +36,6 @@ std::string throughGrids(const StreamCase& c, const std::filesystem::path& file)
 std::string throughStream(const StreamCase& c, const std::filesystem::path& file) {
     BatchHarness h(test::testDriver(c.attributes));
     EXPECT_TRUE(h.connected);
-    cancelAt(h, c.cancelAtRows);
     std::FILE* out = std::fopen(file.c_str(), "wb");
     DelimitedStream stream(out, c.options, [](int) {});
     h.view.stream = &stream;
@@ -70,8 +58,6 @@ TEST(DelimitedStream, WritesTheBytesOfTheGridExport) {
         {"no header, pipe", "", awkward + "; " + rows, noHeader},
         {"no delimiter", "", awkward, none},
         {"error at a row keeps the rows before", "FailFetch=3", rows, comma},
-        {"cancel at a growth step cuts the last row", "", rows, comma, 1400},
-        {"cancel between results", "", "SELECT 1 AS a; " + rows, comma, 2},
     };
     const auto folder = test::workFolder("delimited-stream");
     for (const StreamCase& c : cases) {

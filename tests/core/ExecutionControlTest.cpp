@@ -2,6 +2,7 @@
 #include "TestDatabases.h"
 #include "TestDriver.h"
 
+#include "session/LoopWorkerHost.h"
 #include "session/SessionThread.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +38,36 @@ TEST(ExecutionControl, BatchStatusTextsAndTitlePreview) {
     h.control.ClearResults("");
     EXPECT_FALSE(h.session.completionHandled);
     EXPECT_EQ(h.session.gridCount, 0);
-    EXPECT_EQ(h.session.nextGridId, 2000);
+}
+
+// Out of memory where the worker reports its failure: the batch still completes.
+TEST(ExecutionControl, AWorkerFailingOutsideItsBatchStillCompletesIt) {
+    class FailingOnce : public LoopWorkerHost {
+    public:
+        using LoopWorkerHost::LoopWorkerHost;
+        void postMessage(std::string text) override {
+            if (!failed.exchange(true)) {
+                throw std::bad_alloc();
+            }
+            LoopWorkerHost::postMessage(std::move(text));
+        }
+        std::atomic<bool> failed = false;
+    };
+    MemorySettingsStore settings;
+    SessionHost sessionHost;
+    test::RecordingView view;
+    Session session(settings, sessionHost);
+    MessageLoop loop;
+    FailingOnce host(loop);
+    ExecutionControl control(session, view, host);
+    host.attach(control);
+    ASSERT_TRUE(session.Connect(test::testDriver(), std::nullopt));
+    control.Execute("SELECT nope");
+    ASSERT_TRUE(loop.runUntil([&] { return !session.executing; },
+                              std::chrono::steady_clock::now() + std::chrono::seconds(60)));
+    EXPECT_EQ(session.statusText, "Query batch completed with errors");
+    EXPECT_EQ(session.messageBuffer, "Out-of-Memory.");
+    EXPECT_TRUE(control.waitForThreads(std::chrono::seconds(30)));
 }
 
 TEST(ResultNavigation, StepsThroughThreeGridsWithItsEnablingRules) {

@@ -8,58 +8,20 @@
 #include "results/GridStore.h"
 #include "session/ExecutionControl.h"
 #include "session/ExecutionView.h"
-#include "session/LoopWorkerHost.h"
 #include "session/MessageLoop.h"
 #include "session/Session.h"
 #include "session/SessionHost.h"
+#include "session/SessionRuntime.h"
 #include "settings/MemorySettingsStore.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <vector>
 
 namespace veltro::test {
-
-// Records the messages a worker sends, then hands them on as the window would.
-class RecordingWorkerHost : public LoopWorkerHost {
-public:
-    using LoopWorkerHost::LoopWorkerHost;
-
-    int sendGridRows(int rows, int cancelledValue) override {
-        {
-            std::lock_guard lock(mutex);
-            rowCounts.push_back(rows);
-        }
-        return LoopWorkerHost::sendGridRows(rows, cancelledValue);
-    }
-    void postCurrentDatabase(std::string name) override {
-        {
-            std::lock_guard lock(mutex);
-            databaseNames.push_back(name);
-        }
-        LoopWorkerHost::postCurrentDatabase(std::move(name));
-    }
-
-    std::vector<int> sentRowCounts() {
-        std::lock_guard lock(mutex);
-        return rowCounts;
-    }
-
-    // The current databases the worker read after its batches, in order.
-    std::vector<std::string> currentDatabases() {
-        std::lock_guard lock(mutex);
-        return databaseNames;
-    }
-
-private:
-    std::vector<std::string> databaseNames;
-    std::mutex mutex;
-    std::vector<int> rowCounts;
-};
 
 // Remembers what the window was asked to show, and lets a test act on the window's thread
 // when a grid grows.
@@ -67,16 +29,21 @@ class RecordingView : public ExecutionView {
 public:
     void showPaneText(int pane, const std::string& text) override { panes[pane] = text; }
     void runPendingClose() override { ++pendingCloses; }
-    std::shared_ptr<ResultSink> createResultSink() override {
+    ResultSinkMaker resultSinkMaker() override {
         if (!gridWindowsWork) {
-            return nullptr;
+            return [] { return std::shared_ptr<ResultSink>(); };
         }
         if (stream != nullptr) {
-            return stream->nextResult();
+            return [target = stream] { return target->nextResult(); };
         }
-        grids.push_back(std::make_shared<GridStore>());
-        return grids.back();
+        return ExecutionView::resultSinkMaker();
     }
+    void addGridWindow(const std::shared_ptr<ResultSink>& grid) override {
+        if (auto store = std::dynamic_pointer_cast<GridStore>(grid)) {
+            grids.push_back(store);
+        }
+    }
+    void showCurrentDatabase(const std::string& name) override { currentDatabases.push_back(name); }
     void gridRowsChanged(const ResultSink& grid) override {
         if (onRowsChanged) {
             onRowsChanged(grid);
@@ -103,28 +70,38 @@ public:
     const ResultSink* shownGrid = nullptr;
     int failedStatementLine = 0;
     std::function<void(const ResultSink&)> onRowsChanged;
+    // The current databases the worker read after its batches, in order.
+    std::vector<std::string> currentDatabases;
     // Where result sets go instead of grids, when set.
     DelimitedStream* stream = nullptr;
 };
 
-// One connected session with the execution control of a window, run on the test's thread.
+// One connected session with the execution control of a window, run on the test's thread,
+// made and let go as a session window does.
 class BatchHarness {
 public:
     explicit BatchHarness(const std::string& connectString)
-        : session(settings, sessionHost), host(loop), control(session, view, host) {
-        host.attach(control);
+        : runtime(SessionRuntime::create(settings, sessionHost, view)), session(runtime->session),
+          loop(runtime->loop), control(runtime->control) {
         connected = session.Connect(connectString, std::nullopt);
     }
+    ~BatchHarness() { runtime->shutdown(); }
+    BatchHarness(const BatchHarness&) = delete;
+    BatchHarness& operator=(const BatchHarness&) = delete;
 
     // Runs a batch to its completion message.
     void run(const std::string& batch) {
         control.Execute(batch);
-        waitForCompletion();
+        EXPECT_TRUE(waitForCompletion());
     }
 
-    void waitForCompletion() {
-        loop.runUntil([this] { return !session.executing; });
-        EXPECT_TRUE(control.waitForThreads(std::chrono::seconds(30)));
+    // False when the batch is still running at the limit.
+    bool waitForCompletion(std::chrono::seconds limit = std::chrono::seconds(120)) {
+        if (!loop.runUntil([this] { return !session.executing; },
+                           std::chrono::steady_clock::now() + limit)) {
+            return false;
+        }
+        return control.waitForThreads(std::chrono::seconds(30));
     }
 
     // Handles every message still on its way (a cancel thread's, say).
@@ -150,11 +127,11 @@ public:
 
     MemorySettingsStore settings;
     SessionHost sessionHost;
-    Session session;
-    MessageLoop loop;
-    RecordingWorkerHost host;
     RecordingView view;
-    ExecutionControl control;
+    std::shared_ptr<SessionRuntime> runtime;
+    Session& session;
+    MessageLoop& loop;
+    ExecutionControl& control;
     bool connected = false;
 };
 

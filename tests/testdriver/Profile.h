@@ -79,6 +79,8 @@ struct Profile {
     std::map<std::string, SQLLEN, CaseInsensitiveLess> reportedLengths;
     int execDelayMs = 0;
     int fetchDelayMs = 0;
+    // SQLCancel calls that find a call running and are answered but ignored, per statement.
+    int missCancels = 0;
 
     // Up to 19 fields per row; nullopt is NULL.
     std::vector<std::vector<OptionalText>> typeInfo;

@@ -317,6 +317,8 @@ ProfileLoader::Outcome ProfileLoader::applyKey(std::string_view key, std::string
         return setInt(profile_.execDelayMs);
     else if (iequals(name, "FetchDelay"))
         return setInt(profile_.fetchDelayMs);
+    else if (iequals(name, "MissCancel"))
+        return setInt(profile_.missCancels);
     else if (iequals(name, "Databases"))
         profile_.databases = split(text, ',');
     else if (iequals(name, "CurrentDatabase"))

@@ -349,6 +349,10 @@ SQLRETURN Statement::cancel() {
             discardResults();
         return SQL_SUCCESS;
     }
+    if (missedCancels_ < connection_.profile().missCancels) {
+        ++missedCancels_;
+        return SQL_SUCCESS;
+    }
     cancelRequested_ = true;
     sqlite3_interrupt(connection_.database());
     return SQL_SUCCESS;

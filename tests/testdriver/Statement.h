@@ -95,6 +95,7 @@ private:
     std::array<int, callKindCount> stillLeft_{};
     std::array<bool, callKindCount> stillPending_{};
     bool canceledWhilePending_ = false;
+    std::atomic<int> missedCancels_{0};
 
     SQLULEN queryTimeout_ = 0;
     SQLULEN maxRows_ = 0;

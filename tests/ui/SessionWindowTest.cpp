@@ -1,4 +1,5 @@
 // A real session window in a real main frame, driven as a user would.
+#include "RealDrivers.h"
 #include "SessionWindowFixture.h"
 #include "WindowAnswers.h"
 
@@ -109,6 +110,33 @@ TEST_F(SessionWindow, ClosingDuringABatchAsksAndAnsweredYesClosesAfterTheCancel)
     sub->close();
     EXPECT_EQ(session->paneText(0), "Attempting to cancel query batch...");
     EXPECT_TRUE(waitFor([&] { return frame->sessionCount() == 0; }));
+}
+
+TEST_F(SessionWindow, ABatchThatCompletesWhileTheCloseQuestionIsOpenStillCloses) {
+    const std::string postgres = test::postgresConnectString();
+    VELTRO_REQUIRE_POSTGRES_OR_SKIP(postgres);
+    // The holder's lock keeps the batch running until the question is on screen.
+    CChildFrame* holder = open(postgres);
+    ASSERT_NE(holder, nullptr);
+    execute(*holder, "SELECT pg_advisory_lock(4712)");
+    CChildFrame* session = open(postgres);
+    ASSERT_NE(session, nullptr);
+    session->queryView().setTextUtf8("SELECT pg_advisory_lock(4712)");
+    session->executeQuery();
+    bool unlocked = false;
+    prompts.onMessage = [&](const std::string&) {
+        if (std::exchange(unlocked, true)) {
+            return;
+        }
+        execute(*holder, "SELECT pg_advisory_unlock(4712)");
+        ASSERT_TRUE(waitFor([&] { return !session->session().executing; }));
+    };
+    // Yes to cancelling, then No to saving the typed query.
+    prompts.answers.push_back(PromptAnswer::yes);
+    prompts.answers.push_back(PromptAnswer::no);
+    windowOf(session)->close();
+    EXPECT_TRUE(waitFor([&] { return frame->sessionCount() == 1; }));
+    EXPECT_EQ(prompts.messages.size(), 2u);
 }
 
 TEST_F(SessionWindow, DisconnectAllGoesOnAfterACancel) {

@@ -70,7 +70,7 @@ int BatchWorker::run() {
                 --gridRowCounter;
             }
             if (grid) {
-                host.sendGridRows(gridRowCounter, 1);
+                setRows(gridRowCounter);
             }
         }
         grid.reset();
@@ -137,8 +137,12 @@ void BatchWorker::handleFailure() {
     host.postMessage(text);
 }
 
-int BatchWorker::sendRows(int rows) {
-    return host.sendGridRows(rows, 0);
+bool BatchWorker::setRows(int rows) {
+    if (!grid->SetRows(rows)) {
+        return false;
+    }
+    host.postGridRows();
+    return true;
 }
 
 void BatchWorker::postInfoMessages() {
@@ -155,11 +159,8 @@ void BatchWorker::processResult(bool firstResult) {
     const int columnCount = recordset.resultColumnCount();
     if (columnCount == 0) {
         if (context.supportsRowCount && !isCancelled()) {
-            SQLLEN count = -1;
-            // A driver that cannot tell leaves the count unknown, which shows as an empty line.
-            if (!SQL_SUCCEEDED(SQLRowCount(recordset.statementHandle(), &count))) {
-                count = -1;
-            }
+            // A count the driver cannot tell shows as an empty line.
+            const SQLLEN count = recordset.RowCount();
             host.postMessage(count != -1 ? formatCount("(%lld row(s) affected)", count) : "");
         }
         return;
@@ -167,16 +168,18 @@ void BatchWorker::processResult(bool firstResult) {
     if (columnCount < 0) {
         return;
     }
-    grid = host.sendNewGrid(columnCount);
-    if (!grid) {
+    grid = context.newResultSink ? context.newResultSink() : nullptr;
+    if (!grid || !grid->SetRows(1) || !grid->SetCols(columnCount)) {
+        grid.reset();
         throw AppError(gridCreateFailedText);
     }
+    host.postNewGrid(grid);
     if (!isCancelled()) {
         fillHeader(columnCount);
     }
     if (!isCancelled() && !recordset.IsBOF()) {
         capacity = rowStep;
-        if (sendRows(capacity) == -1) {
+        if (!setRows(capacity)) {
             throw AppError(gridMemoryFailedText);
         }
         if (isCancelled()) {
@@ -187,7 +190,7 @@ void BatchWorker::processResult(bool firstResult) {
                 recordset.MoveNext();
             } catch (const DatabaseError&) {
                 if (!isCancelled()) {
-                    sendRows(1);
+                    setRows(1);
                     postFetchedCount();
                 }
                 throw;
@@ -196,10 +199,9 @@ void BatchWorker::processResult(bool firstResult) {
         while (!isCancelled() && !recordset.IsEOF()) {
             if (rowIndex >= capacity - 1) {
                 capacity += rowStep;
-                if (sendRows(capacity) == -1) {
+                if (!setRows(capacity)) {
                     throw AppError(gridMemoryFailedText);
                 }
-                host.repaintCurrentGrid();
             }
             gridRowCounter = rowIndex + 2;
             ++rowIndex;
@@ -211,13 +213,13 @@ void BatchWorker::processResult(bool firstResult) {
                 recordset.MoveNext();
             } catch (const DatabaseError&) {
                 if (!isCancelled()) {
-                    sendRows(rowIndex + 1);
+                    setRows(rowIndex + 1);
                     postFetchedCount();
                 }
                 throw;
             }
         }
-        if (sendRows(rowIndex + 1) == -1) {
+        if (!setRows(rowIndex + 1)) {
             throw AppError(gridMemoryFailedText);
         }
     }
@@ -236,14 +238,14 @@ void BatchWorker::fillRow(int columnCount) {
             value = recordset.GetFieldValue(k, &isNull);
         } catch (const DatabaseError&) {
             if (!isCancelled()) {
-                sendRows(rowIndex + 1);
+                setRows(rowIndex + 1);
             }
             throw;
         }
         const bool stored = isNull ? grid->SetNullCell(rowIndex, k)
                                    : grid->SetTextMatrix(rowIndex, k, cutAtNul(value));
         if (!stored) {
-            sendRows(rowIndex + 1);
+            setRows(rowIndex + 1);
             throw AppError(subscriptText);
         }
     }

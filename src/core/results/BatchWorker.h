@@ -14,8 +14,9 @@ class ResultSink;
 class WorkerHost;
 
 // Runs one batch on the worker thread: every result set with columns becomes a grid that
-// is filled row by row, row counts and error texts go to the session's messages, and the
-// session window is told by messages what to create and when the batch ended. A cancel
+// the worker makes and fills row by row, row counts and error texts go to the session's
+// messages, and the session window is told by messages what there is to show and when the
+// batch ended. It never waits for the window. A cancel
 // request on the recordset stops it. A driver that takes one statement at a time gets the
 // batch's statements one after another, each one's results taken as further results of the
 // batch.
@@ -33,7 +34,8 @@ private:
     void processResult(bool firstResult);
     void fillHeader(int columnCount);
     void fillRow(int columnCount);
-    int sendRows(int rows);
+    // Gives the grid that many rows, header included, and tells the window.
+    bool setRows(int rows);
     void postInfoMessages();
     void postFetchedCount();
     bool isCancelled() const;
@@ -42,7 +44,7 @@ private:
     WorkerContext context;
     CRecordsetEx& recordset;
     WorkerHost& host;
-    // The grid being filled: the one the session window made last.
+    // The grid being filled.
     std::shared_ptr<ResultSink> grid;
 
     // Statement by statement: the statements, and the one running. Empty when the driver

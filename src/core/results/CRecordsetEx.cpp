@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <thread>
 
 namespace veltro {
 
@@ -26,9 +25,6 @@ constexpr std::size_t unknownLengthStep = 4096;
 
 // Truncation of a value is handled by reading on; it is no message for the user.
 constexpr const char* truncationState = "01004";
-
-constexpr auto firstCancelRepeat = std::chrono::milliseconds(50);
-constexpr auto longestCancelRepeat = std::chrono::milliseconds(800);
 
 bool isLongType(std::int16_t sqlType) {
     return sqlType == SQL_LONGVARCHAR || sqlType == SQL_LONGVARBINARY ||
@@ -132,9 +128,8 @@ void CRecordsetEx::executeDirect() {
 bool CRecordsetEx::allocateStatement() {
     allocationError.reset();
     try {
-        StatementHandle handle = StatementHandle::allocate(db->environmentHandle(), db->handle());
-        std::lock_guard lock(handleMutex);
-        stmt = std::move(handle);
+        stmt = StatementHandle::allocate(db->environmentHandle(), db->handle());
+        scope.setHandle(stmt.get());
         return true;
     } catch (const DatabaseError& e) {
         allocationError = e;
@@ -191,7 +186,7 @@ void CRecordsetEx::DescribeColumns() {
     fieldReads.clear();
     SQLHSTMT h = stmt.get();
     SQLSMALLINT count = 0;
-    SQLRETURN rc = callUntilDone([&] { return SQLNumResultCols(h, &count); });
+    SQLRETURN rc = cancellableCall([&] { return SQLNumResultCols(h, &count); });
     if (!SQL_SUCCEEDED(rc)) {
         throwStatementError(rc);
     }
@@ -203,7 +198,7 @@ void CRecordsetEx::DescribeColumns() {
         SQLULEN precision = 0;
         SQLSMALLINT scale = 0;
         SQLSMALLINT nullability = 0;
-        rc = callUntilDone([&] {
+        rc = cancellableCall([&] {
             return SQLDescribeCol(h, number, name, columnNameBufferSize, &nameLength, &sqlType,
                                   &precision, &scale, &nullability);
         });
@@ -286,7 +281,7 @@ std::string_view CRecordsetEx::GetFieldValue(int index, bool* isNull) {
     SQLHSTMT h = stmt.get();
     const auto column = static_cast<SQLUSMALLINT>(number);
     SQLLEN indicator = 0;
-    const SQLRETURN rc = callUntilDone([&] {
+    const SQLRETURN rc = cancellableCall([&] {
         return SQLGetData(h, column, cType, buffer.data(), static_cast<SQLLEN>(length), &indicator);
     });
     if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) {
@@ -363,7 +358,7 @@ std::size_t CRecordsetEx::readRemainder(int index, std::size_t have, SQLLEN tota
             buffer.resize(have + room + read.terminator);
         }
         SQLLEN indicator = 0;
-        const SQLRETURN rc = callUntilDone([&] {
+        const SQLRETURN rc = cancellableCall([&] {
             return SQLGetData(h, column, read.cType, buffer.data() + have,
                               static_cast<SQLLEN>(room + read.terminator), &indicator);
         });
@@ -385,6 +380,16 @@ std::size_t CRecordsetEx::readRemainder(int index, std::size_t have, SQLLEN tota
     }
 }
 
+SQLLEN CRecordsetEx::RowCount() {
+    SQLHSTMT h = stmt.get();
+    SQLLEN count = -1;
+    // A driver that cannot tell leaves the count unknown.
+    if (!SQL_SUCCEEDED(cancellableCall([&] { return SQLRowCount(h, &count); }))) {
+        count = -1;
+    }
+    return count;
+}
+
 ColumnInfo CRecordsetEx::GetColumnInfo(int index) const {
     if (index < 0 || index >= static_cast<int>(columns.size())) {
         throw DatabaseError(fieldNotFoundCode, "", "");
@@ -393,58 +398,14 @@ ColumnInfo CRecordsetEx::GetColumnInfo(int index) const {
 }
 
 void CRecordsetEx::Close() {
-    {
-        std::lock_guard lock(handleMutex);
-        stmt.reset();
-    }
+    scope.setHandle(SQL_NULL_HSTMT);
+    stmt.reset();
     columns.clear();
     fieldReads.clear();
     columnCount = -1;
     bof = true;
     eof = true;
     infos.clear();
-}
-
-std::uint64_t CRecordsetEx::NewCancelScope() {
-    std::lock_guard lock(handleMutex);
-    cancelFlag = false;
-    return ++cancelTicket;
-}
-
-void CRecordsetEx::cancelRunningCall() {
-    if ((callState.load() & 1) == 0 || !stmt) {
-        // Between calls: the next one sees the request.
-        return;
-    }
-    // A refused cancel leaves the call to end by itself; the request still stops the
-    // next one.
-    ignoreFailure(SQLCancel(stmt.get()));
-}
-
-void CRecordsetEx::Cancel(std::uint64_t ticket, bool callDriver) {
-    std::lock_guard lock(handleMutex);
-    if (ticket != cancelTicket) {
-        return;
-    }
-    cancelFlag = true;
-    if (callDriver) {
-        cancelRunningCall();
-    }
-}
-
-void CRecordsetEx::RepeatCancel(std::uint64_t ticket, std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    // A driver answers a cancel it has seen within milliseconds: only a call that goes on
-    // after a pause is asked again, less often as time passes.
-    for (auto pause = firstCancelRepeat; std::chrono::steady_clock::now() < deadline;
-         pause = std::min(pause * 2, longestCancelRepeat)) {
-        std::this_thread::sleep_for(pause);
-        std::lock_guard lock(handleMutex);
-        if (ticket != cancelTicket || (callState.load() & 1) == 0) {
-            return;
-        }
-        cancelRunningCall();
-    }
 }
 
 } // namespace veltro

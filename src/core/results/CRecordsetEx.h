@@ -1,8 +1,8 @@
 #pragma once
 
+#include "odbc/CancelScope.h"
 #include "odbc/DatabaseError.h"
 #include "odbc/StatementHandle.h"
-#include "odbc/StillExecuting.h"
 #include "results/ColumnInfo.h"
 
 #include <sql.h>
@@ -22,22 +22,13 @@ namespace veltro {
 
 class OdbcConnection;
 
-// Thrown by a statement or fetch call that a cancel request stopped before it reached the
-// driver.
-class StatementCancelled : public std::exception {
-public:
-    const char* what() const noexcept override { return "The statement was cancelled."; }
-};
-
 // Runs any SQL text forward-only on a connection and walks every result set it produces,
 // one row at a time, reading each value as text (SQL_C_CHAR, binary columns as "0x" and
 // hexadecimal digits). Nothing is known of the columns in advance: each result set is
 // described when it arrives.
 //
-// One thread at a time uses a recordset; another thread may cancel it. A cancel request is
-// sticky for the scope it was made in: once made, the next statement or fetch call throws
-// StatementCancelled instead of reaching the driver, and a call already running is
-// cancelled in the driver (SQLCancel), so that a cancel at any instant takes effect.
+// One thread at a time uses a recordset; another thread may cancel it through its cancel
+// scope, which every call on the statement handle goes through.
 class CRecordsetEx {
 public:
     explicit CRecordsetEx(std::shared_ptr<OdbcConnection> connection);
@@ -72,22 +63,14 @@ public:
     bool IsOpen() const { return static_cast<bool>(stmt); }
     void Close();
 
-    // Starts a new cancel scope: forgets any request of an earlier one. Returns the scope's
-    // ticket, which a cancel request must present.
-    std::uint64_t NewCancelScope();
-    // From any thread: stops the user of the scope at its next statement or fetch call and,
-    // with callDriver, cancels the call it is in (SQLCancel). A request for a scope that has
-    // ended changes nothing.
-    void Cancel(std::uint64_t ticket, bool callDriver);
-    // After Cancel with callDriver: a driver may miss a cancel that arrives just as a call
-    // starts, so ask again while the scope's user stays in that same call, for at most
-    // limit. Returns as soon as the call has ended.
-    void RepeatCancel(std::uint64_t ticket, std::chrono::milliseconds limit);
-    bool CancelRequested() const { return cancelFlag.load(); }
+    CancelScope& cancelScope() { return scope; }
+    bool CancelRequested() const { return scope.requested(); }
 
     std::int16_t resultColumnCount() const { return columnCount; }
     const std::string& sql() const { return sqlText; }
     SQLHSTMT statementHandle() const { return stmt.get(); }
+    // The rows the last statement changed, -1 when the driver cannot tell.
+    SQLLEN RowCount();
     OdbcConnection& connection() const { return *db; }
     // Why the last Execute found no statement handle.
     const std::optional<DatabaseError>& allocationFailure() const { return allocationError; }
@@ -110,9 +93,9 @@ protected:
     // leaves the set closed.
     void openWithCall(const std::function<SQLRETURN(SQLHSTMT)>& call);
     [[noreturn]] void throwStatementError(SQLRETURN rc) const;
-    // Runs a statement or fetch call (retried while still executing) unless a cancel was
-    // requested, in which case StatementCancelled is thrown.
-    template <typename Call> SQLRETURN cancellableCall(Call&& call);
+    template <typename Call> SQLRETURN cancellableCall(Call&& call) {
+        return scope.call(std::forward<Call>(call));
+    }
 
 private:
     // SQLExecDirect of the SQL text on the statement handle, and its informational messages.
@@ -132,8 +115,6 @@ private:
     // Reads on after the first have bytes of a value into buffer; returns its length.
     std::size_t readRemainder(int index, std::size_t have, SQLLEN total);
     void collectInfoMessages(SQLRETURN rc);
-    // With handleMutex held.
-    void cancelRunningCall();
 
     std::shared_ptr<OdbcConnection> db;
     StatementHandle stmt;
@@ -158,30 +139,7 @@ private:
     std::string binaryText;
     std::optional<DatabaseError> allocationError;
     std::vector<std::string> infos;
-
-    // Guards the statement handle's life against a cancel from another thread.
-    std::mutex handleMutex;
-    std::atomic<bool> cancelFlag = false;
-    std::atomic<std::uint64_t> cancelTicket = 0;
-    // Odd while a cancellable call runs; every call moves it on by two.
-    std::atomic<std::uint64_t> callState = 0;
+    CancelScope scope;
 };
-
-template <typename Call> SQLRETURN CRecordsetEx::cancellableCall(Call&& call) {
-    // Only the recordset's user writes callState. Marking the call running and reading the
-    // request are sequentially consistent, as Cancel's setting of the request and reading
-    // of callState are: either this sees the request, or Cancel sees this call running and
-    // cancels it in the driver. Marking the end needs no such order, so that a call costs
-    // one fully ordered store instead of two read-modify-writes.
-    const std::uint64_t before = callState.load(std::memory_order_relaxed);
-    callState.store(before + 1);
-    if (cancelFlag.load()) {
-        callState.store(before + 2, std::memory_order_release);
-        throw StatementCancelled();
-    }
-    const SQLRETURN rc = callUntilDone(std::forward<Call>(call));
-    callState.store(before + 2, std::memory_order_release);
-    return rc;
-}
 
 } // namespace veltro

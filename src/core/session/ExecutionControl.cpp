@@ -1,5 +1,6 @@
 #include "session/ExecutionControl.h"
 
+#include "common/ErrorText.h"
 #include "common/TextCompare.h"
 #include "common/TickCount.h"
 #include "results/BatchWorker.h"
@@ -42,7 +43,7 @@ void ExecutionControl::detachView() {
     results.setView(detachedView);
     if (session.executing && !session.cancelRequested) {
         session.cancelRequested = true;
-        session.batchRecordset->Cancel(cancelTicket, false);
+        session.batchRecordset->cancelScope().request(cancelTicket, false);
         startCancelThread();
     }
 }
@@ -110,17 +111,29 @@ bool ExecutionControl::Launch(const std::string& batchText) {
     context.supportsMultipleResults = session.supportsMultipleResults;
     context.supportsRowCount = session.supportsRowCount;
     context.isSqlServerFamily = session.isSqlServerFamily;
-    cancelTicket = session.batchRecordset->NewCancelScope();
+    context.newResultSink = view->resultSinkMaker();
+    cancelTicket = session.batchRecordset->cancelScope().renew();
     fillingGrid.reset();
     std::string failure;
     WorkerHost& messages = host;
     const bool started = workerThread.start(
         [context = std::move(context), textMode = session.textMode, &messages,
          owner = keepAlive.lock()]() mutable {
-            if (textMode) {
-                TextFetchWorker(std::move(context), messages).run();
-            } else {
-                BatchWorker(std::move(context), messages).run();
+            try {
+                if (textMode) {
+                    TextFetchWorker(std::move(context), messages).run();
+                } else {
+                    BatchWorker(std::move(context), messages).run();
+                }
+            } catch (...) {
+                // A worker that failed outside its batch (out of memory, say) still ends it:
+                // the window would otherwise wait for it forever.
+                messages.postMessage(errorTextFor(std::current_exception()));
+                if (textMode) {
+                    messages.postTextFetchDone({1, false}, {});
+                } else {
+                    messages.postBatchDone({1, false});
+                }
             }
         },
         session.threadPriority, failure, [&messages] { messages.postThreadEnded(); });
@@ -135,16 +148,16 @@ bool ExecutionControl::Launch(const std::string& batchText) {
     return started;
 }
 
-std::shared_ptr<ResultSink> ExecutionControl::onNewGrid(int columnCount) {
-    // A window that is gone takes no more grids: the worker ends its batch.
+void ExecutionControl::onNewGrid(std::shared_ptr<ResultSink> grid) {
+    // A window that is gone shows no more grids; its cancel request stops the worker.
     if (!windowExists()) {
-        return nullptr;
+        return;
     }
-    fillingGrid.reset();
-    std::shared_ptr<ResultSink> grid = view->createResultSink();
-    if (!grid) {
-        return nullptr;
+    if (fillingGrid) {
+        // The rows the last result set ended with.
+        view->gridRowsChanged(*fillingGrid);
     }
+    view->addGridWindow(grid);
     ++session.nextGridId;
     view->setGridShown(*grid, false);
     session.gridList.push_back(grid);
@@ -173,9 +186,6 @@ std::shared_ptr<ResultSink> ExecutionControl::onNewGrid(int columnCount) {
         font.weight = session.gridFont.weight;
         grid->setFont(font);
     }
-    if (!grid->SetCols(0) || !grid->SetRows(1) || !grid->SetCols(columnCount)) {
-        return nullptr;
-    }
     if (session.gridCount == 2) {
         session.currentGridNumber = 1;
         if (!session.showsMessages()) {
@@ -183,27 +193,16 @@ std::shared_ptr<ResultSink> ExecutionControl::onNewGrid(int columnCount) {
         }
         noteCompletionIdle();
     }
-    return grid;
 }
 
-int ExecutionControl::onGridRows(int rows) {
+void ExecutionControl::onGridRows() {
     if (!windowExists() || !fillingGrid) {
-        return 0;
+        return;
     }
-    ResultSink& grid = *fillingGrid;
-    view->setResultsRedraw(false);
-    grid.SetRedraw(false);
-    const bool resized = grid.SetRows(rows);
-    grid.SetRedraw(true);
-    view->setResultsRedraw(true);
-    if (!resized) {
-        return -1;
-    }
-    view->gridRowsChanged(grid);
+    view->gridRowsChanged(*fillingGrid);
     if (session.gridCount == 1 && !session.showsMessages()) {
-        view->setGridShown(grid, true);
+        view->setGridShown(*fillingGrid, true);
     }
-    return 0;
 }
 
 void ExecutionControl::onMessage(const std::string& text) {
@@ -229,12 +228,15 @@ void ExecutionControl::CompleteBatch(BatchEnd end) {
         return;
     }
     session.completionHandled = true;
-    fillingGrid.reset();
+    if (fillingGrid) {
+        view->gridRowsChanged(*fillingGrid);
+        fillingGrid.reset();
+    }
     if (end.cancelled) {
         session.cancelled = 1;
     }
     // A cancel still on its way concerns a batch that is over.
-    session.batchRecordset->NewCancelScope();
+    session.batchRecordset->cancelScope().renew();
     closeQuietly(*session.batchRecordset);
 
     if (session.textMode) {
@@ -294,12 +296,6 @@ void ExecutionControl::onCancelDone() {
     view->runPendingClose();
 }
 
-void ExecutionControl::onRepaintGrid() {
-    if (windowExists() && fillingGrid) {
-        view->repaintGrid(*fillingGrid);
-    }
-}
-
 void ExecutionControl::onCurrentDatabase(const std::string& name) {
     if (windowExists()) {
         view->showCurrentDatabase(name);
@@ -335,7 +331,7 @@ void ExecutionControl::Cancel() {
     view->showPaneText(statusPane, session.statusText);
     // The request holds from now on; the cancel thread takes it to the driver, which may
     // keep it waiting.
-    session.batchRecordset->Cancel(cancelTicket, false);
+    session.batchRecordset->cancelScope().request(cancelTicket, false);
     if (!startCancelThread()) {
         session.cancelled = 1;
     }
@@ -349,10 +345,11 @@ bool ExecutionControl::startCancelThread() {
     return cancelThread.start(
         [recordset = session.batchRecordset, ticket = cancelTicket, callDriver, &messages,
          owner = keepAlive.lock()] {
-            recordset->Cancel(ticket, callDriver);
+            CancelScope& scope = recordset->cancelScope();
+            scope.request(ticket, callDriver);
             messages.postCancelDone();
             if (callDriver) {
-                recordset->RepeatCancel(ticket, cancelRepeatLimit);
+                scope.repeat(ticket, cancelRepeatLimit);
             }
         },
         priorityNormal, failure, [&messages] { messages.postThreadEnded(); });

@@ -44,13 +44,12 @@ public:
     bool Launch(const std::string& batchText);
 
     // Worker messages, on the window's thread.
-    std::shared_ptr<ResultSink> onNewGrid(int columnCount);
-    int onGridRows(int rows);
+    void onNewGrid(std::shared_ptr<ResultSink> grid);
+    void onGridRows();
     void onMessage(const std::string& text);
     void CompleteBatch(BatchEnd end);
     void onTextFetchDone(BatchEnd end, std::string text);
     void onCancelDone();
-    void onRepaintGrid();
     void onCurrentDatabase(const std::string& name);
     void onTimer();
 

@@ -4,8 +4,8 @@
 
 namespace veltro {
 
-std::shared_ptr<ResultSink> ExecutionView::createResultSink() {
-    return std::make_shared<GridStore>();
+ResultSinkMaker ExecutionView::resultSinkMaker() {
+    return [] { return std::make_shared<GridStore>(); };
 }
 
 } // namespace veltro

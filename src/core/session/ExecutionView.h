@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/WorkerContext.h"
+
 #include <memory>
 #include <string>
 
@@ -29,9 +31,11 @@ public:
     // The results pane's title: the object whose source text it shows.
     virtual void setPaneTitle(const std::string& title) { (void)title; }
 
-    // A new grid for a result set, its window made and hidden; null when none could be
-    // made. Without a window it is a grid store alone.
-    virtual std::shared_ptr<ResultSink> createResultSink();
+    // What makes a batch's result sinks, one per result set, on the worker's thread: grid
+    // stores unless the view says otherwise. A maker's null answer fails the batch.
+    virtual ResultSinkMaker resultSinkMaker();
+    // A grid the worker made for a new result set: its window is made, hidden.
+    virtual void addGridWindow(const std::shared_ptr<ResultSink>& grid) { (void)grid; }
     // The results pane's current grid: the one it shows or would show.
     virtual void setCurrentGrid(const ResultSink& grid) { (void)grid; }
     // The grid's row count changed.

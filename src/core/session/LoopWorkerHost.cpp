@@ -6,13 +6,19 @@
 
 namespace veltro {
 
-std::shared_ptr<ResultSink> LoopWorkerHost::sendNewGrid(int columnCount) {
-    return loop.send<std::shared_ptr<ResultSink>>(
-        [this, columnCount] { return control->onNewGrid(columnCount); });
+void LoopWorkerHost::postNewGrid(std::shared_ptr<ResultSink> grid) {
+    loop.post([this, grid = std::move(grid)]() mutable { control->onNewGrid(std::move(grid)); });
 }
 
-int LoopWorkerHost::sendGridRows(int rows, int) {
-    return loop.send<int>([this, rows] { return control->onGridRows(rows); });
+void LoopWorkerHost::postGridRows() {
+    if (!rowNotices || rowNoticePending.exchange(true)) {
+        return;
+    }
+    loop.post([this] {
+        // Rows that come while this one is handled get a notice of their own.
+        rowNoticePending = false;
+        control->onGridRows();
+    });
 }
 
 void LoopWorkerHost::postMessage(std::string text) {
@@ -36,12 +42,6 @@ void LoopWorkerHost::postCancelDone() {
 void LoopWorkerHost::postThreadEnded() {
     // Nothing to do but wake whoever waits for the thread.
     loop.post([] {});
-}
-
-void LoopWorkerHost::repaintCurrentGrid() {
-    if (repaints) {
-        loop.post([this] { control->onRepaintGrid(); });
-    }
 }
 
 void LoopWorkerHost::postCurrentDatabase(std::string name) {

@@ -2,6 +2,8 @@
 
 #include "session/WorkerHost.h"
 
+#include <atomic>
+
 namespace veltro {
 
 class ExecutionControl;
@@ -14,24 +16,24 @@ public:
     explicit LoopWorkerHost(MessageLoop& loop) : loop(loop) {}
 
     void attach(ExecutionControl& control) { this->control = &control; }
-    // For a session without a window, before a batch starts: a repaint has nothing to
-    // show, so it is not carried (which would wake the loop's thread for nothing).
-    void dropRepaints() { repaints = false; }
+    // For a session without a window, before a batch starts: more rows have nothing to
+    // show, so the notice is not carried (which would wake the loop's thread for nothing).
+    void dropRowNotices() { rowNotices = false; }
 
-    std::shared_ptr<ResultSink> sendNewGrid(int columnCount) override;
-    int sendGridRows(int rows, int cancelledValue) override;
+    void postNewGrid(std::shared_ptr<ResultSink> grid) override;
+    void postGridRows() override;
     void postMessage(std::string text) override;
     void postBatchDone(BatchEnd end) override;
     void postTextFetchDone(BatchEnd end, std::string text) override;
     void postCancelDone() override;
     void postThreadEnded() override;
-    void repaintCurrentGrid() override;
     void postCurrentDatabase(std::string name) override;
 
 private:
     MessageLoop& loop;
     ExecutionControl* control = nullptr;
-    bool repaints = true;
+    bool rowNotices = true;
+    std::atomic<bool> rowNoticePending = false;
 };
 
 } // namespace veltro

@@ -1,19 +1,15 @@
 #include "session/MessageLoop.h"
 
-#include <pthread.h>
-#include <sched.h>
-
 namespace veltro {
 
-bool MessageLoop::enqueue(std::function<void()> task) {
-    const int senderCpu = following ? sched_getcpu() : -1;
+bool MessageLoop::post(std::function<void()> task) {
     std::function<void()> wakeUp;
     {
         std::lock_guard lock(mutex);
         if (closed) {
             return false;
         }
-        tasks.push_back({std::move(task), senderCpu});
+        tasks.push_back(std::move(task));
         wakeUp = wake;
     }
     arrived.notify_one();
@@ -23,51 +19,32 @@ bool MessageLoop::enqueue(std::function<void()> task) {
     return true;
 }
 
-void MessageLoop::post(std::function<void()> task) {
-    enqueue(std::move(task));
-}
-
 void MessageLoop::setWakeHandler(std::function<void()> handler) {
     std::lock_guard lock(mutex);
     wake = std::move(handler);
 }
 
-MessageLoop::Task MessageLoop::takeTask() {
+std::function<void()> MessageLoop::takeTask() {
     std::lock_guard lock(mutex);
     if (tasks.empty()) {
-        return {{}, -1};
+        return {};
     }
-    Task task = std::move(tasks.front());
+    std::function<void()> task = std::move(tasks.front());
     tasks.pop_front();
     return task;
 }
 
-void MessageLoop::runTask(Task& task) {
-    if (task.senderCpu >= 0 && task.senderCpu != heldTo) {
-        cpu_set_t cpus;
-        CPU_ZERO(&cpus);
-        CPU_SET(task.senderCpu, &cpus);
-        // Refused (the CPU is not ours to use): the thread runs where the system puts it.
-        if (pthread_setaffinity_np(pthread_self(), sizeof cpus, &cpus) == 0) {
-            heldTo = task.senderCpu;
-        }
-    }
-    task.run();
-}
-
 void MessageLoop::drain() {
-    for (Task task = takeTask(); task.run; task = takeTask()) {
-        runTask(task);
+    for (std::function<void()> task = takeTask(); task; task = takeTask()) {
+        task();
     }
 }
 
 void MessageLoop::close() {
-    {
-        std::lock_guard lock(mutex);
-        closed = true;
-    }
-    // A sender may be waiting for one of these.
-    drain();
+    std::deque<std::function<void()>> dropped;
+    std::lock_guard lock(mutex);
+    closed = true;
+    dropped.swap(tasks);
 }
 
 void MessageLoop::runUntil(const std::function<bool()>& done) {
@@ -77,7 +54,7 @@ void MessageLoop::runUntil(const std::function<bool()>& done) {
 bool MessageLoop::runUntil(const std::function<bool()>& done,
                            std::chrono::steady_clock::time_point deadline) {
     while (!done()) {
-        Task task;
+        std::function<void()> task;
         {
             std::unique_lock lock(mutex);
             const auto waiting = [this] { return !tasks.empty(); };
@@ -89,7 +66,7 @@ bool MessageLoop::runUntil(const std::function<bool()>& done,
             task = std::move(tasks.front());
             tasks.pop_front();
         }
-        runTask(task);
+        task();
     }
     return true;
 }

@@ -18,22 +18,16 @@ SessionRuntime::SessionRuntime(const SettingsStore& settings, SessionHost& host,
     workerHost.attach(control);
 }
 
-bool SessionRuntime::shutdown(std::chrono::milliseconds limitEach) {
+void SessionRuntime::shutdown() {
     session.detachHost();
     // Cancels a running batch: its worker stops at its next call, or in the driver.
     control.detachView();
-    // A worker may be waiting for an answer to a grid message: keep answering until both
-    // threads have ended, or there is no more time.
-    const auto deadline = std::chrono::steady_clock::now() + 2 * limitEach;
-    loop.runUntil([this] { return !control.threadsRunning(); }, deadline);
     loop.close();
-    if (control.threadsRunning()) {
-        return false;
+    if (!control.threadsRunning()) {
+        control.waitForThreads(std::chrono::milliseconds(0));
+        session.batchRecordset.reset();
+        session.connection->close();
     }
-    control.waitForThreads(limitEach);
-    session.batchRecordset.reset();
-    session.connection->close();
-    return true;
 }
 
 } // namespace veltro

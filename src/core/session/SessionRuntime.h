@@ -5,7 +5,6 @@
 #include "session/MessageLoop.h"
 #include "session/Session.h"
 
-#include <chrono>
 #include <memory>
 
 namespace veltro {
@@ -26,11 +25,10 @@ public:
     SessionRuntime(const SessionRuntime&) = delete;
     SessionRuntime& operator=(const SessionRuntime&) = delete;
 
-    // The window is gone: stop showing anything, cancel a running batch, wait for its
-    // threads (each at most limitEach) while answering their messages, then close the
-    // connection. False when a thread is still running; it finds no window from now on,
-    // and the connection goes with the last owner.
-    bool shutdown(std::chrono::milliseconds limitEach);
+    // The window is gone: stop showing anything, cancel a running batch and take no more of
+    // its messages. Never waits: with no thread running the connection closes now, otherwise
+    // when the last thread lets the runtime go.
+    void shutdown();
 
     Session session;
     MessageLoop loop;

@@ -42,8 +42,9 @@ void SessionThread::release() {
     if (!thread.joinable()) {
         return;
     }
-    // A thread that outlived its owner may end up destroying it itself: never join oneself.
-    if (isRunning() || thread.get_id() == std::this_thread::get_id()) {
+    // A thread that outlived its owner may end up destroying it itself, as its last act:
+    // it cannot join itself. Any other thread is waited for.
+    if (thread.get_id() == std::this_thread::get_id()) {
         thread.detach();
     } else {
         thread.join();

@@ -11,8 +11,8 @@
 namespace veltro {
 
 // A worker or cancel thread of a session: started at a priority level, waited for with a
-// time limit. A thread that outlives its owner is let go rather than waited for forever;
-// what it reads must then be kept alive by shared ownership.
+// time limit, and joined when a new one starts or its owner goes. What it reads is kept
+// alive by shared ownership, so that the owner may be let go while it runs.
 class SessionThread {
 public:
     SessionThread() = default;

@@ -1,21 +1,27 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
 namespace veltro {
 
 class CRecordsetEx;
+class ResultSink;
+
+using ResultSinkMaker = std::function<std::shared_ptr<ResultSink>()>;
 
 // Everything a worker thread reads, handed to it by value when the batch starts: the batch
-// text, the recordset to run it on, and what the driver can do. The worker touches nothing
-// of the session besides; what it produces goes back through its WorkerHost.
+// text, the recordset to run it on, what the driver can do, and where result sets go. The worker
+// touches nothing of the session besides; what it produces goes back through its WorkerHost.
 struct WorkerContext {
     std::string batchText;
     std::shared_ptr<CRecordsetEx> recordset;
     bool supportsMultipleResults = false;
     bool supportsRowCount = false;
     bool isSqlServerFamily = false;
+    // Makes the sink of each result set, on the worker's thread.
+    ResultSinkMaker newResultSink;
 };
 
 // How a worker ended, handed over with its completion message.

@@ -18,31 +18,33 @@ enum WorkerMessage : unsigned {
     messageGridRows = 0x1405,
 };
 
-// How a worker or cancel thread reaches its session window. Everything travels by value;
-// the one thing shared is a result grid, which the window makes and the worker fills. The
-// "send" calls return only once the window's thread has handled them; the "post" calls
-// return at once, and arrive in the order they were posted.
+// How a worker or cancel thread reaches its session window. Everything is posted: the
+// calls return at once, and arrive on the window's thread in the order they were posted. A
+// worker never waits for the window; a window that goes away stops it through its cancel
+// request. The one thing shared is a result grid, which the worker makes and fills under
+// the grid's own lock while the window shows it.
+// The defaults drop everything, which is all a test of the window's side needs.
 class WorkerHost {
 public:
     virtual ~WorkerHost() = default;
 
-    // 0x1404: a new grid with that many columns, for the worker to fill; null when none
-    // could be made or the window is gone.
-    virtual std::shared_ptr<ResultSink> sendNewGrid(int columnCount) = 0;
-    // 0x1405: the grid being filled gets that many rows, header included; -1 on failure.
-    virtual int sendGridRows(int rows, int cancelledValue) = 0;
+    // 0x1404: a new result set, in the grid the worker fills from now on.
+    virtual void postNewGrid(std::shared_ptr<ResultSink> grid) { (void)grid; }
+    // 0x1405: the grid being filled has more rows. Notices that find one still on its way
+    // are dropped: the window reads the grid's row count when it handles the notice.
+    virtual void postGridRows() {}
     // A text for the session's messages (a row count, an error), appended on arrival.
-    virtual void postMessage(std::string text) = 0;
+    virtual void postMessage(std::string text) { (void)text; }
     // 0x1401, and 0x1402 with the text gathered.
-    virtual void postBatchDone(BatchEnd end) = 0;
-    virtual void postTextFetchDone(BatchEnd end, std::string text) = 0;
+    virtual void postBatchDone(BatchEnd end) { (void)end; }
+    virtual void postTextFetchDone(BatchEnd end, std::string text) {
+        (void)end;
+        (void)text;
+    }
     // 0x1403.
-    virtual void postCancelDone() = 0;
+    virtual void postCancelDone() {}
     // A worker or cancel thread has ended (its last act).
     virtual void postThreadEnded() {}
-
-    // The grid being filled grew: let the user see the progress.
-    virtual void repaintCurrentGrid() {}
     // After a batch that may have switched the database (SQL Server family), the current
     // database as the worker read it from the server.
     virtual void postCurrentDatabase(std::string name) { (void)name; }

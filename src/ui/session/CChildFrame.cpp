@@ -31,7 +31,6 @@ namespace veltro {
 
 namespace {
 
-constexpr auto threadWaitLimit = std::chrono::seconds(30);
 constexpr int commandRefreshMs = 250;
 // About 250 pixels of drop-down list.
 constexpr int databaseBoxVisibleItems = 15;
@@ -75,14 +74,10 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame, SettingsStore& settingsStore, QW
 }
 
 CChildFrame::~CChildFrame() {
-    {
-        const WaitCursor wait;
-        execTimer.stop();
-        commandTimer.stop();
-        // Grid widgets go with the pane; the stores stay with the runtime until its threads
-        // end.
-        runtime->shutdown(threadWaitLimit);
-    }
+    execTimer.stop();
+    commandTimer.stop();
+    // Grid widgets go with the pane; the stores stay with the runtime until its threads end.
+    runtime->shutdown();
     frame.sessionDestroyed(this);
 }
 
@@ -421,12 +416,8 @@ void CChildFrame::setPaneTitle(const std::string& title) {
     results->setPaneTitle(title);
 }
 
-std::shared_ptr<ResultSink> CChildFrame::createResultSink() {
-    auto grid = std::make_shared<GridStore>();
-    if (results->createGrid(grid) == nullptr) {
-        return nullptr;
-    }
-    return grid;
+void CChildFrame::addGridWindow(const std::shared_ptr<ResultSink>& grid) {
+    results->createGrid(std::dynamic_pointer_cast<GridStore>(grid));
 }
 
 void CChildFrame::setCurrentGrid(const ResultSink& grid) {
@@ -655,11 +646,15 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
                 event->ignore();
                 return;
             }
-            if (!s.cancelRequested) {
-                s.closePending = true;
-                runtime->control.Cancel();
+            // The batch may have completed while the question was open: then the window
+            // closes now, as if it had been idle.
+            if (s.executing) {
+                if (!s.cancelRequested) {
+                    s.closePending = true;
+                    runtime->control.Cancel();
+                }
+                keepOpen = true;
             }
-            keepOpen = true;
         }
     } else {
         s.closePending = true;

@@ -89,7 +89,7 @@ public:
     std::string documentTitle() const override;
     void setDocumentTitle(const std::string& title) override;
     void setPaneTitle(const std::string& title) override;
-    std::shared_ptr<ResultSink> createResultSink() override;
+    void addGridWindow(const std::shared_ptr<ResultSink>& grid) override;
     void setCurrentGrid(const ResultSink& grid) override;
     void gridRowsChanged(const ResultSink& grid) override;
     void destroyGridWindows() override;

@@ -40,16 +40,6 @@ inline std::shared_ptr<GridStore> filledGrid(int rows, int cols) {
     return grid;
 }
 
-class NoWorker : public WorkerHost {
-public:
-    std::shared_ptr<ResultSink> sendNewGrid(int) override { return nullptr; }
-    int sendGridRows(int, int) override { return 0; }
-    void postMessage(std::string) override {}
-    void postBatchDone(BatchEnd) override {}
-    void postTextFetchDone(BatchEnd, std::string) override {}
-    void postCancelDone() override {}
-};
-
 // A session window as the results pane sees it: a real session record and execution control
 // that reach the pane the way the session window does.
 class FakeSessionWindow : public ResultViewOwner, public ExecutionView {
@@ -92,7 +82,7 @@ public:
     MemorySettingsStore store;
     SessionHost host;
     Session record;
-    NoWorker worker;
+    WorkerHost worker;
     ExecutionControl control;
     std::unique_ptr<CResultView> pane;
     std::map<int, std::string> panes;
