@@ -19,7 +19,8 @@ public:
         return veltro::PromptAnswer::cancel;
     }
     QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&,
+                         const QString&) override {
         return {};
     }
     std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return std::nullopt; }

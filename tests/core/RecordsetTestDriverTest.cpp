@@ -52,6 +52,55 @@ TEST_F(RecordsetOnTestDriver, LongValueOfUnknownTotalLengthIsReadInPieces) {
     EXPECT_EQ(value, "wxyz-long");
 }
 
+// A driver may round an approximate number to fit a short first buffer before it says
+// 01004: the first read has room for any such value.
+TEST_F(RecordsetOnTestDriver, ApproximateNumberDescribedTooShortReadsWholeAtOnce) {
+    open("ColumnType.v=SQL_DOUBLE;ColumnSize.v=15;ColumnType.r=SQL_REAL;ColumnSize.r=7");
+    ASSERT_TRUE(recordset->Execute("SELECT '-1.7976931348623157e308' AS v, '1.17549435e-38' AS r"));
+    EXPECT_EQ(CRecordsetEx::GetTextLength(SQL_DOUBLE, 15), 32u);
+    EXPECT_EQ(CRecordsetEx::GetTextLength(SQL_FLOAT, 15), 32u);
+    EXPECT_EQ(CRecordsetEx::GetTextLength(SQL_REAL, 7), 32u);
+    std::string value;
+    recordset->GetFieldValue(0, value);
+    EXPECT_EQ(value, "-1.7976931348623157e308");
+    recordset->GetFieldValue(1, value);
+    EXPECT_EQ(value, "1.17549435e-38");
+}
+
+// A length no answer can have is the driver's fault, never a value.
+TEST_F(RecordsetOnTestDriver, ImpossibleLengthEndsTheReadWithAnErrorNamingColumnAndAnswer) {
+    struct Case {
+        const char* attributes;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"ReportedLength.v=-13", "The driver answered SQLGetData for column 2 (v) with "
+                                 "SQL_SUCCESS and the impossible length -13.\n"},
+        {"ReportedLength.v=-3", "The driver answered SQLGetData for column 2 (v) with "
+                                "SQL_SUCCESS and the impossible length -3.\n"},
+        {"ColumnSize.v=5;ReportedLength.v=50",
+         "The driver answered SQLGetData for column 2 (v) with SQL_SUCCESS and the impossible "
+         "length 50.\n"},
+        {"ColumnSize.v=2;ReportedLength.v=-13",
+         "The driver answered SQLGetData for column 2 (v) with SQL_SUCCESS_WITH_INFO and the "
+         "impossible length -13.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.attributes);
+        open(c.attributes);
+        ASSERT_TRUE(recordset->Execute("SELECT 1 AS k, 'abc' AS v"));
+        std::string value;
+        recordset->GetFieldValue(0, value);
+        try {
+            recordset->GetFieldValue(1, value);
+            ADD_FAILURE() << "read as '" << value << "'";
+        } catch (const DatabaseError& e) {
+            EXPECT_EQ(e.returnCode(), SQL_ERROR);
+            EXPECT_EQ(e.displayText(), c.error);
+        }
+    }
+}
+
 TEST_F(RecordsetOnTestDriver, StillExecutingCallsAreRepeatedUntilDone) {
     open("StillExecuting.Exec=3;StillExecuting.Fetch=2;StillExecuting.GetData=2");
     ASSERT_TRUE(recordset->Execute("SELECT 'one' AS a UNION ALL SELECT 'two'"));

@@ -31,7 +31,9 @@ inline std::string postgresConnectString() {
            ";Database=veltro_test;UID=veltro;PWD=veltro";
 }
 
-// The MariaDB server that scripts/test starts (VELTRO_REQUIRE_MARIADB=1 demands it).
+// The MariaDB server that scripts/test starts (VELTRO_REQUIRE_MARIADB=1 demands it), as a
+// user connects: without the driver's option for several statements in one execution,
+// since scripts go statement by statement.
 inline std::string mariadbConnectString() {
     const char* port = std::getenv("VELTRO_MARIADB_PORT");
     if (port == nullptr || *port == '\0') {

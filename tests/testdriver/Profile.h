@@ -75,6 +75,8 @@ struct Profile {
     std::optional<SQLULEN> columnSize;
     std::map<std::string, SQLULEN, CaseInsensitiveLess> columnSizes;
     std::map<std::string, TypeSpec, CaseInsensitiveLess> columnTypes;
+    // The length SQLGetData reports for a column's values, whatever it delivered.
+    std::map<std::string, SQLLEN, CaseInsensitiveLess> reportedLengths;
     int execDelayMs = 0;
     int fetchDelayMs = 0;
     // SQLCancel calls that find a call running and are answered but ignored, per statement.

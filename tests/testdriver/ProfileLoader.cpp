@@ -302,6 +302,12 @@ ProfileLoader::Outcome ProfileLoader::applyKey(std::string_view key, std::string
             profile_.columnSizes[name.substr(11)] = static_cast<SQLULEN>(size);
         else
             profile_.columnSize = static_cast<SQLULEN>(size);
+    } else if (istartsWith(name, "ReportedLength.")) {
+        // Negative lengths are what this fault is for.
+        const auto length = parseInt(value);
+        if (!length)
+            return Outcome::Invalid;
+        profile_.reportedLengths[name.substr(15)] = *length;
     } else if (istartsWith(name, "ColumnType.")) {
         const auto declared = parseTypeSpec(text);
         if (!declared)

@@ -302,6 +302,10 @@ SQLRETURN Statement::getData(SQLUSMALLINT column, SQLSMALLINT targetType, SQLPOI
                               bufferLength, indicator, getDataOffset_, noTotal);
     getDataOffset_ = result.delivered;
     getDataDone_ = result.complete;
+    const auto& lengths = connection_.profile().reportedLengths;
+    if (const auto length = lengths.find(info->name);
+        length != lengths.end() && indicator != nullptr && *indicator != SQL_NULL_DATA)
+        *indicator = length->second;
     if (result.rc != SQL_SUCCESS)
         diagnostics_.add(result.state, result.message);
     return diagnostics_.finish(result.rc);

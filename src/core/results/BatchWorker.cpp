@@ -156,6 +156,8 @@ void BatchWorker::postInfoMessages() {
 }
 
 void BatchWorker::postFetchedCount() {
+    // The rows go out before the count that follows them, wherever both are written.
+    grid->rowsComplete();
     host.postMessage(formatCount("[%lld row(s) affected (application specific)]", rowIndex));
 }
 

@@ -39,6 +39,18 @@ bool isBinaryType(std::int16_t sqlType) {
     return sqlType == SQL_BINARY || sqlType == SQL_VARBINARY || sqlType == SQL_LONGVARBINARY;
 }
 
+bool isApproximateType(std::int16_t sqlType) {
+    return sqlType == SQL_REAL || sqlType == SQL_FLOAT || sqlType == SQL_DOUBLE;
+}
+
+// Room for any approximate number as text ("-2.2250738585072014e-308" and the like), since
+// a driver may round the value to fit a shorter buffer before it says 01004.
+constexpr std::size_t approximateTextLength = 32;
+
+const char* returnCodeName(SQLRETURN rc) {
+    return rc == SQL_SUCCESS ? "SQL_SUCCESS" : "SQL_SUCCESS_WITH_INFO";
+}
+
 void appendHex(std::string& out, std::string_view bytes) {
     static constexpr char digits[] = "0123456789ABCDEF";
     out.reserve(out.size() + 2 * bytes.size());
@@ -64,6 +76,9 @@ std::size_t CRecordsetEx::GetTextLength(std::int16_t sqlType, std::uint32_t prec
     }
     if (sqlType == SQL_NUMERIC || sqlType == SQL_DECIMAL) {
         return std::size_t{precision} + 3;
+    }
+    if (isApproximateType(sqlType)) {
+        return std::max(std::size_t{precision} + 1, approximateTextLength);
     }
     return std::size_t{precision} + 1;
 }
@@ -211,7 +226,7 @@ void CRecordsetEx::DescribeColumns() {
         const bool binary = isBinaryType(info.sqlType);
         reads.push_back({binary ? SQLSMALLINT{SQL_C_BINARY} : SQLSMALLINT{SQL_C_CHAR},
                          std::min(GetTextLength(info.sqlType, info.precision), maxFirstReadLength),
-                         binary ? std::size_t{0} : std::size_t{1}});
+                         binary ? std::size_t{0} : std::size_t{1}, info.sqlType == SQL_BIT});
     }
     columns = std::move(described);
     fieldReads = std::move(reads);
@@ -284,11 +299,14 @@ std::string_view CRecordsetEx::GetFieldValue(int index, bool* isNull) {
     if (indicator == SQL_NULL_DATA) {
         return {};
     }
-    std::size_t have = static_cast<std::size_t>(std::max<SQLLEN>(indicator, 0));
-    if (indicator == SQL_NO_TOTAL || have > length - terminator) {
-        // The value did not fit: read the rest instead of cutting it, which would also
-        // split a multi-byte character.
-        have = readRemainder(column, cType, terminator, length - terminator, indicator);
+    const Piece first = takePiece(index, rc, indicator, 0, length - terminator, terminator);
+    // The value did not fit: read the rest instead of cutting it, which would also split a
+    // multi-byte character.
+    const std::size_t have =
+        first.more ? readRemainder(index, first.have, first.total) : first.have;
+    if (read.bit && have == 1 && static_cast<unsigned char>(buffer[0]) <= 1) {
+        // A driver that hands the bit as a raw byte: ODBC's text for a bit is "0" or "1".
+        buffer[0] = static_cast<char>('0' + buffer[0]);
     }
     if (cType != SQL_C_BINARY) {
         return {buffer.data(), have};
@@ -301,42 +319,71 @@ std::string_view CRecordsetEx::GetFieldValue(int index, bool* isNull) {
     return binaryText;
 }
 
-std::size_t CRecordsetEx::readRemainder(SQLUSMALLINT column, SQLSMALLINT cType,
-                                        std::size_t terminator, std::size_t have,
-                                        SQLLEN totalHint) {
+CRecordsetEx::Piece CRecordsetEx::takePiece(int index, SQLRETURN rc, SQLLEN indicator,
+                                            std::size_t have, std::size_t room,
+                                            std::size_t terminator) const {
+    if (indicator == SQL_NO_TOTAL) {
+        if (rc == SQL_SUCCESS && terminator != 0) {
+            // Complete, of a length the driver did not say: the terminator tells it.
+            return {have + strnlen(buffer.data() + have, room), false, SQL_NO_TOTAL};
+        }
+        if (rc == SQL_SUCCESS_WITH_INFO) {
+            return {have + room, true, SQL_NO_TOTAL};
+        }
+    } else if (indicator >= 0) {
+        const auto length = static_cast<std::size_t>(indicator);
+        if (length <= room) {
+            return {have + length, false, 0};
+        }
+        // A read that fits no more than room bytes yet says it is complete is impossible.
+        if (rc == SQL_SUCCESS_WITH_INFO) {
+            return {have + room, true, static_cast<SQLLEN>(have + length)};
+        }
+    }
+    throwImpossibleLength(index, rc, indicator);
+}
+
+void CRecordsetEx::throwImpossibleLength(int index, SQLRETURN rc, SQLLEN indicator) const {
+    throw DatabaseError(SQL_ERROR,
+                        "The driver answered SQLGetData for column " + std::to_string(index + 1) +
+                            " (" + columns[static_cast<std::size_t>(index)].name + ") with " +
+                            returnCodeName(rc) + " and the impossible length " +
+                            std::to_string(indicator) + ".\n",
+                        "");
+}
+
+std::size_t CRecordsetEx::readRemainder(int index, std::size_t have, SQLLEN total) {
+    const FieldRead& read = fieldReads[static_cast<std::size_t>(index)];
+    const auto column = static_cast<SQLUSMALLINT>(index + 1);
     SQLHSTMT h = stmt.get();
-    SQLLEN total = totalHint;
     for (;;) {
         const bool totalKnown = total != SQL_NO_TOTAL && total > static_cast<SQLLEN>(have);
-        const std::size_t room = totalKnown ? static_cast<std::size_t>(total) - have + terminator
-                                            : std::max(have, unknownLengthStep) + terminator;
-        if (buffer.size() < have + room) {
-            buffer.resize(have + room);
+        const std::size_t room =
+            totalKnown ? static_cast<std::size_t>(total) - have : std::max(have, unknownLengthStep);
+        if (buffer.size() < have + room + read.terminator) {
+            buffer.resize(have + room + read.terminator);
         }
         SQLLEN indicator = 0;
         const SQLRETURN rc = cancellableCall([&] {
-            return SQLGetData(h, column, cType, buffer.data() + have, static_cast<SQLLEN>(room),
-                              &indicator);
+            return SQLGetData(h, column, read.cType, buffer.data() + have,
+                              static_cast<SQLLEN>(room + read.terminator), &indicator);
         });
         if (rc == SQL_NO_DATA) {
-            break;
+            return have;
         }
         if (!SQL_SUCCEEDED(rc)) {
             throwStatementError(rc);
         }
         if (indicator == SQL_NULL_DATA) {
-            break;
+            return have;
         }
-        if (indicator == SQL_NO_TOTAL || indicator > static_cast<SQLLEN>(room - terminator)) {
-            total =
-                indicator == SQL_NO_TOTAL ? SQL_NO_TOTAL : static_cast<SQLLEN>(have) + indicator;
-            have += room - terminator;
-            continue;
+        const Piece piece = takePiece(index, rc, indicator, have, room, read.terminator);
+        if (!piece.more) {
+            return piece.have;
         }
-        have += static_cast<std::size_t>(indicator);
-        break;
+        have = piece.have;
+        total = piece.total;
     }
-    return have;
 }
 
 SQLLEN CRecordsetEx::RowCount() {

@@ -100,9 +100,20 @@ protected:
 private:
     // SQLExecDirect of the SQL text on the statement handle, and its informational messages.
     void executeDirect();
+    // What one SQLGetData answer added to the value in buffer: its length so far, whether
+    // more is to come and, when known, the whole length.
+    struct Piece {
+        std::size_t have;
+        bool more;
+        SQLLEN total;
+    };
+    // Of a read of room bytes (terminator not counted) after the first have bytes. A length
+    // that no answer can have throws.
+    Piece takePiece(int index, SQLRETURN rc, SQLLEN indicator, std::size_t have, std::size_t room,
+                    std::size_t terminator) const;
+    [[noreturn]] void throwImpossibleLength(int index, SQLRETURN rc, SQLLEN indicator) const;
     // Reads on after the first have bytes of a value into buffer; returns its length.
-    std::size_t readRemainder(SQLUSMALLINT column, SQLSMALLINT cType, std::size_t terminator,
-                              std::size_t have, SQLLEN totalHint);
+    std::size_t readRemainder(int index, std::size_t have, SQLLEN total);
     void collectInfoMessages(SQLRETURN rc);
 
     std::shared_ptr<OdbcConnection> db;
@@ -116,6 +127,8 @@ private:
         // Of the first read, terminator included.
         std::size_t length;
         std::size_t terminator;
+        // SQL_BIT, which some drivers hand as a raw byte.
+        bool bit;
     };
     std::vector<FieldRead> fieldReads;
     bool bof = true;

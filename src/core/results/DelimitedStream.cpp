@@ -49,6 +49,12 @@ public:
     bool SetColWidth(int col, int) override { return col >= 0 && col < cols; }
     bool SetColAlignment(int col, int) override { return col >= 0 && col < cols; }
 
+    void rowsComplete() override {
+        finish();
+        stream.writer.flush();
+        stream.flushIfFull();
+    }
+
     void finish() {
         if (finished) {
             return;

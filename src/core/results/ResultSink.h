@@ -29,6 +29,9 @@ public:
     virtual bool SetColWidth(int col, int twips) = 0;
     virtual bool SetColAlignment(int col, int alignment) = 0;
 
+    // The result set has all its rows: a sink that writes rows out does so now.
+    virtual void rowsComplete() {}
+
     // The look of a grid on screen; nothing for a sink that is not shown.
     virtual void SetRedraw(bool on) { static_cast<void>(on); }
     virtual void setAppearance(const GridAppearance& settings) { static_cast<void>(settings); }

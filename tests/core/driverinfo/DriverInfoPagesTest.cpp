@@ -23,7 +23,7 @@ protected:
 TEST_F(DriverInfoPages, TheSelectedDataTypeShowsItsAttributes) {
     DataTypesModel& types = report.dataTypes;
     types.RefreshInfo();
-    ASSERT_EQ(types.typeList.size(), 5u);
+    ASSERT_EQ(types.typeList.size(), 6u);
     // The first type is selected; NULL attributes show as "<n/a>".
     EXPECT_EQ(types.sqlType, "SQL_VARCHAR");
     EXPECT_EQ(types.conversions.size(), 19u);
@@ -52,6 +52,12 @@ TEST_F(DriverInfoPages, TheSelectedDataTypeShowsItsAttributes) {
     EXPECT_EQ(types.sqlType, "SQL_INTEGER");
     EXPECT_EQ(types.precision, "10");
     EXPECT_EQ(types.autoIncrement, "Yes");
+
+    // The wide-character types of a Unicode driver.
+    types.SelectType("nvarchar");
+    EXPECT_EQ(types.sqlType, "SQL_WVARCHAR");
+    EXPECT_THAT(types.conversions, ElementsAre("SQL_CHAR", "SQL_VARCHAR", "SQL_WCHAR",
+                                               "SQL_WLONGVARCHAR", "SQL_WVARCHAR"));
 
     types.SelectType("no such type");
     EXPECT_EQ(types.sqlType, "<n/a>?");

@@ -206,7 +206,9 @@ TEST_F(DriverInfoSheet, PagesShowTheDriversAnswers) {
     EXPECT_EQ(functions.sqlList()->topLevelItem(0)->text(0).toStdString(), "Abs()");
 
     auto& dataTypes = static_cast<CDataTypes&>(sheet.page(3));
-    ASSERT_EQ(dataTypes.typesList()->count(), 5);
+    ASSERT_EQ(dataTypes.typesList()->count(), 6);
+    dataTypes.typesList()->setCurrentRow(5);
+    EXPECT_EQ(fieldText(dataTypes, "SQL Type:"), "SQL_WVARCHAR");
     dataTypes.typesList()->setCurrentRow(3);
     EXPECT_EQ(fieldText(dataTypes, "SQL Type:"), "<new or driver-specific>");
     EXPECT_EQ(listTexts(*dataTypes.conversionsList()), std::vector<std::string>{"<none>"});
