@@ -4,20 +4,11 @@
 # "veltro") owning database "veltro_test", reachable on 127.0.0.1 only, utf8mb4 throughout.
 # The system's configuration files are never read (--no-defaults).
 
+# shellcheck source=freeport.sh
+source "$(dirname "${BASH_SOURCE[0]}")/freeport.sh"
+
 mariadb_server_dir=""
 mariadb_server_pid=""
-
-mariadb_free_port() {
-  local port
-  for _ in $(seq 1 200); do
-    port=$(( 20000 + RANDOM % 20000 ))
-    if ! (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
-      echo "$port"
-      return 0
-    fi
-  done
-  return 1
-}
 
 mariadb_server_start() {
   mariadb_server_dir=$1
@@ -36,7 +27,7 @@ mariadb_server_start() {
     --innodb-buffer-pool-size=64M --innodb-log-file-size=16M
   )
 
-  VELTRO_MARIADB_PORT=$(mariadb_free_port) || { echo "mariadb: no free port" >&2; return 1; }
+  VELTRO_MARIADB_PORT=$(free_local_port) || { echo "mariadb: no free port" >&2; return 1; }
   export VELTRO_MARIADB_PORT
 
   mariadb-install-db --no-defaults "${server_options[@]}" --auth-root-authentication-method=normal \

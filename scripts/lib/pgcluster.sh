@@ -3,6 +3,9 @@
 # pg_cluster_start exports VELTRO_PG_PORT; the cluster has role "veltro" (password
 # "veltro") owning database "veltro_test", reachable on 127.0.0.1 only.
 
+# shellcheck source=freeport.sh
+source "$(dirname "${BASH_SOURCE[0]}")/freeport.sh"
+
 PG_BIN=${PG_BIN:-/usr/lib/postgresql/15/bin}
 pg_cluster_dir=""
 pg_cluster_user=""
@@ -13,18 +16,6 @@ pg_as_owner() {
   else
     "$@"
   fi
-}
-
-pg_free_port() {
-  local port
-  for _ in $(seq 1 200); do
-    port=$(( 20000 + RANDOM % 20000 ))
-    if ! (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
-      echo "$port"
-      return 0
-    fi
-  done
-  return 1
 }
 
 pg_cluster_start() {
@@ -47,7 +38,7 @@ pg_cluster_start() {
   fi
   chmod 700 "$pg_cluster_dir"
 
-  VELTRO_PG_PORT=$(pg_free_port) || { echo "pgcluster: no free port" >&2; return 1; }
+  VELTRO_PG_PORT=$(free_local_port) || { echo "pgcluster: no free port" >&2; return 1; }
   export VELTRO_PG_PORT
 
   pg_as_owner "$PG_BIN/initdb" -D "$pg_cluster_dir/data" -U postgres --auth=trust \
