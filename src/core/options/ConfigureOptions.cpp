@@ -23,6 +23,10 @@ std::string loadThreadPriority(const SettingsStore& settings) {
     return name.empty() ? std::string(lowestPriorityName) : name;
 }
 
+bool loadAutoComplete(const SettingsStore& settings) {
+    return settings.readInt(optionsSection, autoCompleteEntry, 1) != 0;
+}
+
 std::optional<std::size_t> threadPriorityPosition(std::string_view text) {
     for (std::size_t i = 0; i < std::size(threadPriorityNames); ++i) {
         if (startsWithNoCase(threadPriorityNames[i].name, text)) {

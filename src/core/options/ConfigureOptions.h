@@ -13,6 +13,9 @@ class SettingsStore;
 inline constexpr const char* optionsSection = "Configure";
 inline constexpr const char* threadPriorityEntry = "ThreadPriority";
 inline constexpr std::string_view lowestPriorityName = "Lowest";
+// Whether the query editor's name list opens by itself as names are typed (1) or only on
+// Ctrl+Space (0).
+inline constexpr const char* autoCompleteEntry = "AutoComplete";
 
 inline constexpr const char* priorityWarningText =
     "Warning: Changing the query execution thread priority class "
@@ -62,6 +65,9 @@ int loadNumberOption(const SettingsStore& settings, const NumberOption& option);
 
 // The stored priority name, trimmed of blanks; "Lowest" when missing or blank.
 std::string loadThreadPriority(const SettingsStore& settings);
+
+// Whether the name list opens by itself; it does when nothing is stored.
+bool loadAutoComplete(const SettingsStore& settings);
 
 // The position in the priority list of the first name that begins with text, without
 // regard to case; none when no name does.

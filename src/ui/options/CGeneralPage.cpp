@@ -5,6 +5,7 @@
 #include "session/ThreadPriority.h"
 #include "settings/SettingsStore.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -16,11 +17,14 @@ namespace veltro {
 CGeneralPage::CGeneralPage(COptionsSheet& sheet, SettingsStore& settings)
     : OptionsPage(sheet), store(settings), queryTimeoutEdit(numberBox(queryTimeoutOption)),
       rowsetSizeEdit(numberBox(rowsetSizeOption)), priorityBox(new QComboBox(this)),
+      autoCompleteCheck(
+          new QCheckBox("Complete &names as you type (Ctrl+Space always does)", this)),
       reset(new QPushButton("&Reset All", this)) {
     setObjectName("General");
     queryTimeoutValue = loadNumberOption(settings, queryTimeoutOption);
     rowsetSizeValue = loadNumberOption(settings, rowsetSizeOption);
     priorityText = QString::fromStdString(loadThreadPriority(settings));
+    autoComplete = loadAutoComplete(settings);
     for (const ThreadPriorityName& priority : threadPriorityNames) {
         priorityBox->addItem(
             QString::fromUtf8(priority.name.data(), static_cast<qsizetype>(priority.name.size())),
@@ -37,6 +41,7 @@ CGeneralPage::CGeneralPage(COptionsSheet& sheet, SettingsStore& settings)
     addGroupTitle(*grid, 4, "Other");
     grid->addWidget(new QLabel("Query execution thread priority:", this), 5, 1, 1, 2);
     grid->addWidget(priorityBox, 6, 1, 1, 2);
+    grid->addWidget(autoCompleteCheck, 7, 1, 1, 2);
     finishGrid(*grid, reset);
 
     connect(priorityBox, &QComboBox::activated, this, &CGeneralPage::priorityChosen);
@@ -49,6 +54,7 @@ void CGeneralPage::showValues() {
     rowsetSizeEdit->setText(QString::number(rowsetSizeValue));
     const std::optional<std::size_t> position = threadPriorityPosition(priorityText.toStdString());
     priorityBox->setCurrentIndex(position ? static_cast<int>(*position) : -1);
+    autoCompleteCheck->setChecked(autoComplete);
 }
 
 void CGeneralPage::priorityChosen(int index) {
@@ -75,6 +81,8 @@ bool CGeneralPage::SaveSettings() {
     store.writeInt(optionsSection, queryTimeoutOption.entry, queryTimeoutValue);
     store.writeInt(optionsSection, rowsetSizeOption.entry, rowsetSizeValue);
     store.writeText(optionsSection, threadPriorityEntry, priorityText.toStdString());
+    autoComplete = autoCompleteCheck->isChecked();
+    store.writeInt(optionsSection, autoCompleteEntry, autoComplete ? 1 : 0);
     return true;
 }
 
@@ -83,6 +91,7 @@ void CGeneralPage::ResetDefaults() {
     rowsetSizeValue = rowsetSizeOption.defaultValue;
     priorityText = QString::fromUtf8(lowestPriorityName.data(),
                                      static_cast<qsizetype>(lowestPriorityName.size()));
+    autoComplete = true;
     showValues();
 }
 

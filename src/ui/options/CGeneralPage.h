@@ -2,6 +2,7 @@
 
 #include "options/OptionsPage.h"
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -28,6 +29,7 @@ public:
     QLineEdit* rowsetSizeBox() const { return rowsetSizeEdit; }
     QComboBox* priorityList() const { return priorityBox; }
     QPushButton* resetButton() const { return reset; }
+    QCheckBox* autoCompleteBox() const { return autoCompleteCheck; }
 
 private:
     void priorityChosen(int index);
@@ -40,6 +42,8 @@ private:
     QLineEdit* queryTimeoutEdit;
     QLineEdit* rowsetSizeEdit;
     QComboBox* priorityBox;
+    QCheckBox* autoCompleteCheck;
+    bool autoComplete = true;
     QPushButton* reset;
 };
 

@@ -5,6 +5,7 @@
 #include "app/PromptService.h"
 #include "app/WaitCursor.h"
 #include "catalog/ObjectCommands.h"
+#include "completion/NameCompleter.h"
 #include "driverinfo/CMyPropertySheet.h"
 #include "editor/CQryView.h"
 #include "editor/CVeltroDoc.h"
@@ -296,6 +297,11 @@ QString CChildFrame::paneText(int pane) const {
 bool CChildFrame::Connect(const std::optional<std::string>& connectString,
                           const std::optional<std::string>& database) {
     const bool connected = runtime->session.Connect(connectString, database);
+    if (connected && names == nullptr) {
+        names = new NameCompleter(
+            *editor, store, runtime->session,
+            [this](const std::string& text) { setPaneText(0, text); }, this);
+    }
     showPaneText(2, runtime->session.resultInfoText);
     updateCommandStates();
     return connected;
@@ -475,6 +481,9 @@ void CChildFrame::showFailedStatement(int line) {
 }
 
 void CChildFrame::runIdle() {
+    if (names != nullptr && !runtime->session.executing) {
+        names->batchEnded();
+    }
     updateCommandStates();
 }
 
@@ -485,6 +494,9 @@ void CChildFrame::runPendingClose() {
 void CChildFrame::executeQuery() {
     if (!canExecute() || editor->isEmpty()) {
         return;
+    }
+    if (names != nullptr) {
+        names->batchStarting(editor->batchText());
     }
     runtime->control.Execute(editor->textUtf8(), editor->selectionStart(), editor->selectionEnd());
     updateCommandStates();
@@ -593,6 +605,10 @@ void CChildFrame::fillQueryMenu(QMenu& menu) {
     menu.addAction(editor->action(CQryView::Command::cancel));
     menu.addSeparator();
     menu.addAction(newQueryAction);
+    if (names != nullptr) {
+        menu.addAction(names->completeAction());
+        menu.addAction(names->refreshAction());
+    }
     QMenu* objectMenu = menu.addMenu("&Objects");
     objectMenu->addAction(objects->tablesAction());
     objectMenu->addAction(objects->proceduresAction());

@@ -29,6 +29,7 @@ class CResultView;
 class CVeltroDoc;
 class DatabaseContext;
 class ExecutionControl;
+class NameCompleter;
 class ObjectCommands;
 class Session;
 class SessionRuntime;
@@ -60,6 +61,8 @@ public:
     QString databaseBoxText() const;
     QComboBox& databaseComboBox() const { return *databaseBox; }
     DatabaseContext& databaseContext() const { return *database; }
+    // Null until the session has connected.
+    NameCompleter* nameCompleter() const { return names; }
 
     // Carries out at most one close that waited for a cancel to finish.
     void RunPendingClose();
@@ -170,6 +173,7 @@ private:
     QAction* databaseFocusAction = nullptr;
     QAction* objectsAction = nullptr;
     ObjectCommands* objects = nullptr;
+    NameCompleter* names = nullptr;
     QAction* previousAction = nullptr;
     QAction* nextAction = nullptr;
     QAction* firstAction = nullptr;

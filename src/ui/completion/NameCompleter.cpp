@@ -1,0 +1,232 @@
+#include "completion/NameCompleter.h"
+
+#include "editor/CQryView.h"
+#include "editor/TextAids.h"
+#include "options/ConfigureOptions.h"
+#include "session/Session.h"
+
+#include <QAction>
+
+namespace veltro {
+
+namespace {
+
+// The id of the editor's list when it shows names; QScintilla wants one above 0.
+constexpr int listId = 22;
+constexpr int autoOpenLength = 3;
+
+std::string tableKey(const CatalogName& table) {
+    return table.schema + '\x1f' + table.name;
+}
+
+} // namespace
+
+NameCompleter::NameCompleter(CQryView& editor, const SettingsStore& settings,
+                             const Session& session, std::function<void(const std::string&)> report,
+                             QObject* parent)
+    : QObject(parent), editor(editor), settings(settings), report(std::move(report)),
+      complete(new QAction("Complete &Name\tCtrl+Space", &editor)),
+      refreshNames(new QAction("Refresh Na&mes", &editor)) {
+    // The reader's thread hands each result to this object's thread by value. The reader
+    // ends before this object does, and a call still queued then is dropped with the object.
+    reader = std::make_unique<CatalogReader>(
+        CatalogReader::Source{session.connectString, session.isSqlServerFamily, session.isJetDriver,
+                              session.loginTimeout},
+        [this](CatalogNames names) {
+            QMetaObject::invokeMethod(
+                this, [this, names = std::move(names)] { namesArrived(names); },
+                Qt::QueuedConnection);
+        },
+        [this](CatalogColumns columns) {
+            QMetaObject::invokeMethod(
+                this, [this, columns = std::move(columns)] { columnsArrived(columns); },
+                Qt::QueuedConnection);
+        });
+
+    complete->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Space));
+    complete->setShortcutContext(Qt::WidgetShortcut);
+    complete->setStatusTip("List the names that complete the name at the caret");
+    editor.addAction(complete);
+    refreshNames->setStatusTip("Read the names of tables, columns and procedures again");
+    connect(complete, &QAction::triggered, this, &NameCompleter::showList);
+    connect(refreshNames, &QAction::triggered, this, &NameCompleter::refresh);
+
+    editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSETSEPARATOR,
+                         static_cast<unsigned long>('\n'));
+    editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSETTYPESEPARATOR, 0x1EUL);
+    editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSETIGNORECASE, 1UL);
+    editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSETORDER,
+                         static_cast<unsigned long>(QsciScintillaBase::SC_ORDER_CUSTOM));
+    // This object filters the list itself and closes it when the name is left.
+    editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSETAUTOHIDE, 0UL);
+    editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSETCANCELATSTART, 0UL);
+    editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSETMAXHEIGHT, 12UL);
+
+    connect(&editor, &QsciScintillaBase::SCN_CHARADDED, this, &NameCompleter::onCharAdded);
+    connect(&editor, &QsciScintilla::textChanged, this, &NameCompleter::onTextChanged);
+    connect(&editor, &QsciScintilla::userListActivated, this, &NameCompleter::onChosen);
+    connect(&editor, &QsciScintillaBase::SCN_AUTOCCANCELLED, this, [this] { listFrom.reset(); });
+}
+
+NameCompleter::~NameCompleter() = default;
+
+bool NameCompleter::autoOpens() const {
+    return loadAutoComplete(settings);
+}
+
+bool NameCompleter::listShown() const {
+    return listFrom.has_value() && editor.isListActive();
+}
+
+void NameCompleter::showList() {
+    update(true);
+}
+
+void NameCompleter::onCharAdded(int character) {
+    // A list already up for another name is closed by the text change before this opens.
+    if (!autoOpens()) {
+        return;
+    }
+    // Decided on the text as it is now; the list itself opens once the key is done with.
+    const auto caret =
+        static_cast<std::size_t>(editor.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS));
+    const CaretContext context = caretContext(editor.rawText(), caret);
+    const bool opens =
+        character == '.' ? context.afterDot : characterCount(context.prefix) == autoOpenLength;
+    if (opens && context.kind != CaretContext::Kind::none) {
+        QMetaObject::invokeMethod(
+            this, [this] { update(true); }, Qt::QueuedConnection);
+    }
+}
+
+void NameCompleter::onTextChanged() {
+    if (listFrom) {
+        QMetaObject::invokeMethod(
+            this, [this] { update(false); }, Qt::QueuedConnection);
+    }
+}
+
+void NameCompleter::update(bool open) {
+    const auto caret =
+        static_cast<std::size_t>(editor.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS));
+    const CaretContext context = caretContext(editor.rawText(), caret);
+    if (!open && (!listFrom || *listFrom != context.replaceFrom)) {
+        close();
+        return;
+    }
+    if (!namesAsked) {
+        namesAsked = true;
+        reader->readNames(generation);
+    }
+    const NameCache::List list = cache.listFor(context);
+    ask(list.needs);
+    const bool waiting = list.needs.names || !list.needs.columnsOf.empty();
+    if (list.entries.empty()) {
+        close();
+        if (waiting && context.kind != CaretContext::Kind::none) {
+            listFrom = context.replaceFrom;
+        }
+        return;
+    }
+    entries.clear();
+    entries.reserve(static_cast<qsizetype>(list.entries.size()));
+    QByteArray joined;
+    for (const std::string& entry : list.entries) {
+        entries.push_back(QString::fromStdString(entry));
+        joined.append(entry.data(), static_cast<qsizetype>(entry.size()));
+        joined.append('\n');
+    }
+    joined.chop(1);
+    listFrom = context.replaceFrom;
+    editor.SendScintilla(QsciScintillaBase::SCI_USERLISTSHOW, static_cast<unsigned long>(listId),
+                         joined.constData());
+}
+
+void NameCompleter::close() {
+    listFrom.reset();
+    if (editor.isListActive()) {
+        editor.SendScintilla(QsciScintillaBase::SCI_AUTOCCANCEL);
+    }
+}
+
+void NameCompleter::onChosen(int id, const QString& text) {
+    if (id != listId) {
+        return;
+    }
+    // The chosen name takes the place of the name at the caret, its opening quote included.
+    const QByteArray name = text.toUtf8();
+    const auto caret =
+        static_cast<unsigned long>(editor.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS));
+    const auto from = static_cast<unsigned long>(caretContext(editor.rawText(), caret).replaceFrom);
+    editor.beginUndoAction();
+    editor.SendScintilla(QsciScintillaBase::SCI_SETTARGETRANGE, from, caret);
+    editor.SendScintilla(QsciScintillaBase::SCI_REPLACETARGET,
+                         static_cast<unsigned long>(name.size()), name.constData());
+    editor.SendScintilla(QsciScintillaBase::SCI_GOTOPOS,
+                         from + static_cast<unsigned long>(name.size()));
+    editor.endUndoAction();
+    listFrom.reset();
+}
+
+void NameCompleter::ask(const NameCache::Needs& needs) {
+    for (const CatalogName& table : needs.columnsOf) {
+        if (columnsAsked.insert(tableKey(table)).second) {
+            reader->readColumns(generation, table);
+        }
+    }
+}
+
+void NameCompleter::namesArrived(const CatalogNames& names) {
+    if (names.generation != generation) {
+        return;
+    }
+    cache.setNames(names.quoting, names.tables, names.procedures, names.keywords);
+    columnsAsked.clear();
+    reportOnce(names.errorText);
+    if (listFrom) {
+        update(false);
+    }
+}
+
+void NameCompleter::columnsArrived(const CatalogColumns& columns) {
+    if (columns.generation != generation) {
+        return;
+    }
+    cache.setColumns(columns.table, columns.columns);
+    reportOnce(columns.errorText);
+    if (listFrom) {
+        update(false);
+    }
+}
+
+void NameCompleter::reportOnce(const std::string& errorText) {
+    if (errorText.empty() || errorReported) {
+        return;
+    }
+    errorReported = true;
+    report(errorText);
+}
+
+void NameCompleter::refresh() {
+    ++generation;
+    cache.clear();
+    columnsAsked.clear();
+    close();
+    // Read at once where names were wanted before, so that the next list does not wait.
+    if (namesAsked) {
+        reader->readNames(generation);
+    }
+}
+
+void NameCompleter::batchStarting(std::string_view batch) {
+    schemaChanging = schemaChanging || changesSchema(batch);
+}
+
+void NameCompleter::batchEnded() {
+    if (schemaChanging) {
+        schemaChanging = false;
+        refresh();
+    }
+}
+
+} // namespace veltro
