@@ -137,7 +137,8 @@ Latency measure(veltro::CQryView& editor, veltro::NameCompleter& names, const st
     std::vector<double> times;
     Latency latency;
     for (int i = 0; i < repeats; ++i) {
-        editor.SendScintilla(QsciScintillaBase::SCI_AUTOCCANCEL);
+        // Escape, as a user closes a list: nothing is left waiting for the next text.
+        key(editor, Qt::Key_Escape, Qt::NoModifier, {});
         editor.setTextUtf8(text);
         editor.setSelectionRange(text.size(), text.size());
         QApplication::processEvents();

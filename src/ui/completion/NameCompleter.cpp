@@ -1,18 +1,18 @@
 #include "completion/NameCompleter.h"
 
+#include "completion/CompletionPopup.h"
 #include "editor/CQryView.h"
 #include "editor/TextAids.h"
 #include "options/ConfigureOptions.h"
 #include "session/Session.h"
 
 #include <QAction>
+#include <QKeyEvent>
 
 namespace veltro {
 
 namespace {
 
-// The id of the editor's list when it shows names; QScintilla wants one above 0.
-constexpr int listId = 22;
 constexpr int autoOpenLength = 3;
 
 std::string tableKey(const CatalogName& table) {
@@ -26,7 +26,7 @@ NameCompleter::NameCompleter(CQryView& editor, const SettingsStore& settings,
                              QObject* parent)
     : QObject(parent), editor(editor), settings(settings), report(std::move(report)),
       complete(new QAction("Complete &Name\tCtrl+Space", &editor)),
-      refreshNames(new QAction("Refresh Na&mes", &editor)) {
+      refreshNames(new QAction("Refresh Na&mes", &editor)), popup(new CompletionPopup(editor)) {
     // The reader's thread hands each result to this object's thread by value. The reader
     // ends before this object does, and a call still queued then is dropped with the object.
     reader = std::make_unique<CatalogReader>(
@@ -51,21 +51,12 @@ NameCompleter::NameCompleter(CQryView& editor, const SettingsStore& settings,
     connect(complete, &QAction::triggered, this, &NameCompleter::showList);
     connect(refreshNames, &QAction::triggered, this, &NameCompleter::refresh);
 
-    editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSETSEPARATOR,
-                         static_cast<unsigned long>('\n'));
-    editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSETTYPESEPARATOR, 0x1EUL);
-    editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSETIGNORECASE, 1UL);
-    editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSETORDER,
-                         static_cast<unsigned long>(QsciScintillaBase::SC_ORDER_CUSTOM));
-    // This object filters the list itself and closes it when the name is left.
-    editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSETAUTOHIDE, 0UL);
-    editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSETCANCELATSTART, 0UL);
-    editor.SendScintilla(QsciScintillaBase::SCI_AUTOCSETMAXHEIGHT, 12UL);
-
     connect(&editor, &QsciScintillaBase::SCN_CHARADDED, this, &NameCompleter::onCharAdded);
-    connect(&editor, &QsciScintilla::textChanged, this, &NameCompleter::onTextChanged);
-    connect(&editor, &QsciScintilla::userListActivated, this, &NameCompleter::onChosen);
-    connect(&editor, &QsciScintillaBase::SCN_AUTOCCANCELLED, this, [this] { listFrom.reset(); });
+    connect(&editor, &QsciScintilla::textChanged, this, [this] { scheduleUpdate(false); });
+    connect(&editor, &QsciScintilla::cursorPositionChanged, this,
+            [this] { scheduleUpdate(false); });
+    connect(popup, &CompletionPopup::chosen, this, &NameCompleter::onChosen);
+    editor.installEventFilter(this);
 }
 
 NameCompleter::~NameCompleter() = default;
@@ -75,7 +66,40 @@ bool NameCompleter::autoOpens() const {
 }
 
 bool NameCompleter::listShown() const {
-    return listFrom.has_value() && editor.isListActive();
+    return popup->isVisible();
+}
+
+QStringList NameCompleter::shownEntries() const {
+    return popup->entries();
+}
+
+bool NameCompleter::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != &editor || !popup->isVisible()) {
+        return QObject::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        // The list's keys reach the list, not a command that happens to be bound to them.
+        if (CompletionPopup::isListKey(*static_cast<QKeyEvent*>(event))) {
+            event->accept();
+            return true;
+        }
+        break;
+    case QEvent::KeyPress:
+        if (popup->handleKey(*static_cast<QKeyEvent*>(event))) {
+            if (!popup->isVisible()) {
+                listFrom.reset();
+            }
+            return true;
+        }
+        break;
+    case QEvent::FocusOut:
+        close();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void NameCompleter::showList() {
@@ -94,16 +118,28 @@ void NameCompleter::onCharAdded(int character) {
     const bool opens =
         character == '.' ? context.afterDot : characterCount(context.prefix) == autoOpenLength;
     if (opens && context.kind != CaretContext::Kind::none) {
-        QMetaObject::invokeMethod(
-            this, [this] { update(true); }, Qt::QueuedConnection);
+        scheduleUpdate(true);
     }
 }
 
-void NameCompleter::onTextChanged() {
-    if (listFrom) {
-        QMetaObject::invokeMethod(
-            this, [this] { update(false); }, Qt::QueuedConnection);
+void NameCompleter::scheduleUpdate(bool open) {
+    if (!open && !listFrom) {
+        return;
     }
+    scheduledOpen = scheduledOpen || open;
+    if (updateScheduled) {
+        return;
+    }
+    updateScheduled = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            updateScheduled = false;
+            const bool opens = scheduledOpen;
+            scheduledOpen = false;
+            update(opens);
+        },
+        Qt::QueuedConnection);
 }
 
 void NameCompleter::update(bool open) {
@@ -128,31 +164,21 @@ void NameCompleter::update(bool open) {
         }
         return;
     }
-    entries.clear();
-    entries.reserve(static_cast<qsizetype>(list.entries.size()));
-    QByteArray joined;
+    QStringList shown;
+    shown.reserve(static_cast<qsizetype>(list.entries.size()));
     for (const std::string& entry : list.entries) {
-        entries.push_back(QString::fromStdString(entry));
-        joined.append(entry.data(), static_cast<qsizetype>(entry.size()));
-        joined.append('\n');
+        shown.push_back(QString::fromStdString(entry));
     }
-    joined.chop(1);
     listFrom = context.replaceFrom;
-    editor.SendScintilla(QsciScintillaBase::SCI_USERLISTSHOW, static_cast<unsigned long>(listId),
-                         joined.constData());
+    popup->showEntries(shown, static_cast<long>(context.replaceFrom));
 }
 
 void NameCompleter::close() {
     listFrom.reset();
-    if (editor.isListActive()) {
-        editor.SendScintilla(QsciScintillaBase::SCI_AUTOCCANCEL);
-    }
+    popup->hide();
 }
 
-void NameCompleter::onChosen(int id, const QString& text) {
-    if (id != listId) {
-        return;
-    }
+void NameCompleter::onChosen(const QString& text) {
     // The chosen name takes the place of the name at the caret, its opening quote included.
     const QByteArray name = text.toUtf8();
     const auto caret =
@@ -165,7 +191,7 @@ void NameCompleter::onChosen(int id, const QString& text) {
     editor.SendScintilla(QsciScintillaBase::SCI_GOTOPOS,
                          from + static_cast<unsigned long>(name.size()));
     editor.endUndoAction();
-    listFrom.reset();
+    close();
 }
 
 void NameCompleter::ask(const NameCache::Needs& needs) {

@@ -16,6 +16,7 @@ class QAction;
 
 namespace veltro {
 
+class CompletionPopup;
 class CQryView;
 class Session;
 class SettingsStore;
@@ -44,14 +45,18 @@ public:
     void showList();
     void refresh();
 
-    // Whether the editor shows this completer's list; its entries.
+    // Whether the list is on show; its entries.
     bool listShown() const;
-    QStringList shownEntries() const { return entries; }
+    QStringList shownEntries() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void onCharAdded(int character);
-    void onTextChanged();
-    void onChosen(int id, const QString& text);
+    void onChosen(const QString& text);
+    // Once the editor is done with the key or edit under way.
+    void scheduleUpdate(bool open);
     // Lists the names wanted at the caret; with open, also where no list is up.
     void update(bool open);
     void close();
@@ -73,7 +78,9 @@ private:
     bool schemaChanging = false;
     // Where the name of the list on show, or of the list waiting for names, begins.
     std::optional<std::size_t> listFrom;
-    QStringList entries;
+    bool updateScheduled = false;
+    bool scheduledOpen = false;
+    CompletionPopup* popup;
     QAction* complete;
     QAction* refreshNames;
 };
