@@ -255,6 +255,10 @@ bool Connection::admitStatement() {
     return !profile_.failAllocStmt.fires(++allocations_);
 }
 
+bool Connection::catalogFails() {
+    return profile_.failCatalog.fires(++catalogCalls_);
+}
+
 bool Connection::executionFails(std::string_view sql) {
     counters_->bump(Counter::Executions);
     const bool nth = profile_.failExec.fires(++executions_);

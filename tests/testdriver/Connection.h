@@ -45,6 +45,8 @@ public:
     bool refuseMissing(SQLUSMALLINT function, Diagnostics& diagnostics) const;
     // Counts an allocation; false when the profile makes this one fail.
     bool admitStatement();
+    // Whether this catalog call of the connection answers the injected error.
+    bool catalogFails();
     // Counts an execution; true when the profile makes this one fail.
     bool executionFails(std::string_view sql);
     void beginImplicitTransaction();
@@ -77,6 +79,7 @@ private:
     SQLUINTEGER loginTimeout_ = 0;
     std::atomic<int> allocations_{0};
     std::atomic<int> executions_{0};
+    std::atomic<int> catalogCalls_{0};
     std::mutex statementsMutex_;
     std::vector<std::unique_ptr<Statement>> statements_;
 };

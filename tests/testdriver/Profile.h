@@ -67,6 +67,7 @@ struct Profile {
     Trigger failFetch;
     Trigger failMoreResults;
     Trigger failAllocStmt;
+    Trigger failCatalog;
     DiagRecord error{"HY000", 0, std::string(messagePrefix) + "Injected failure"};
     int errorRecords = 1;
     std::optional<DiagRecord> connectError;

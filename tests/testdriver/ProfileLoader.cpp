@@ -271,6 +271,8 @@ ProfileLoader::Outcome ProfileLoader::applyKey(std::string_view key, std::string
         return setTrigger(profile_.failMoreResults);
     else if (iequals(name, "FailAllocStmt"))
         return setTrigger(profile_.failAllocStmt);
+    else if (iequals(name, "FailCatalog"))
+        return setTrigger(profile_.failCatalog);
     else if (iequals(name, "Error")) {
         std::optional<DiagRecord> record;
         const Outcome outcome = setError(record);

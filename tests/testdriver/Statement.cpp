@@ -391,6 +391,8 @@ SQLRETURN Statement::catalog(const std::function<Outcome(CatalogBuilder&)>& buil
     if (const auto rc = stillExecuting(CallKind::Catalog))
         return *rc;
     discardResults();
+    if (connection_.catalogFails())
+        return injectedError();
     CatalogBuilder builder(connection_);
     return adopt(build(builder));
 }

@@ -44,9 +44,12 @@ NameCompleter::NameCompleter(CQryView& editor, const SettingsStore& settings,
         });
 
     complete->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Space));
-    complete->setShortcutContext(Qt::WidgetShortcut);
+    // Like the session's other commands, the key works wherever the focus is in the session.
+    complete->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     complete->setStatusTip("List the names that complete the name at the caret");
-    editor.addAction(complete);
+    if (auto* session = qobject_cast<QWidget*>(parent)) {
+        session->addAction(complete);
+    }
     refreshNames->setStatusTip("Read the names of tables, columns and procedures again");
     connect(complete, &QAction::triggered, this, &NameCompleter::showList);
     connect(refreshNames, &QAction::triggered, this, &NameCompleter::refresh);
@@ -103,6 +106,7 @@ bool NameCompleter::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void NameCompleter::showList() {
+    editor.setFocus();
     update(true);
 }
 
@@ -230,7 +234,9 @@ void NameCompleter::reportOnce(const std::string& errorText) {
         return;
     }
     errorReported = true;
-    report(errorText);
+    // The status bar has one line: the driver's first message.
+    report("Names for completion could not be read: " +
+           errorText.substr(0, errorText.find_first_of("\r\n")));
 }
 
 void NameCompleter::refresh() {

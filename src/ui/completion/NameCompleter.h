@@ -45,6 +45,9 @@ public:
     void showList();
     void refresh();
 
+    // Whether the catalog's names have come back from the reader since the last refresh,
+    // read or failed.
+    bool namesRead() const { return cache.hasNames(); }
     // Whether the list is on show; its entries.
     bool listShown() const;
     QStringList shownEntries() const;

@@ -1,6 +1,7 @@
 // The catalog recordsets on the test driver (missing functions, STILL_EXECUTING, binding by
 // position) and on the real drivers (the table types).
 #include "RealDrivers.h"
+#include "TestConnection.h"
 #include "TestDriver.h"
 
 #include "catalog/CColumns.h"
@@ -18,16 +19,8 @@
 namespace veltro {
 namespace {
 
-std::shared_ptr<OdbcConnection> connect(const std::string& connectString) {
-    auto connection = std::make_shared<OdbcConnection>();
-    EXPECT_TRUE(connection->open(connectString, nullptr));
-    return connection;
-}
-
-void run(const std::shared_ptr<OdbcConnection>& connection, const std::string& sql) {
-    CRecordsetEx recordset(connection);
-    ASSERT_TRUE(recordset.Execute(sql));
-}
+using test::connect;
+using test::run;
 
 // A call count of the test driver for this connection; the reading's own statement counts.
 long connectionCounter(const std::shared_ptr<OdbcConnection>& connection, const std::string& name) {

@@ -1,12 +1,11 @@
 // Names listed at the caret from the catalog of real drivers and of the test driver playing
 // SQL Server, read by the catalog reader on its own connection.
 #include "RealDrivers.h"
+#include "TestConnection.h"
 #include "TestDriver.h"
 
 #include "completion/CatalogReader.h"
 #include "completion/NameCache.h"
-#include "odbc/OdbcConnection.h"
-#include "results/CRecordsetEx.h"
 
 #include <gtest/gtest.h>
 
@@ -95,16 +94,8 @@ struct Driver {
     char close = '"';
 };
 
-std::shared_ptr<OdbcConnection> connect(const std::string& connectString) {
-    auto connection = std::make_shared<OdbcConnection>();
-    EXPECT_TRUE(connection->open(connectString, nullptr));
-    return connection;
-}
-
-void run(const std::shared_ptr<OdbcConnection>& connection, const std::string& sql) {
-    CRecordsetEx recordset(connection);
-    recordset.Execute(sql);
-}
+using test::connect;
+using test::run;
 
 // The tables of the cases; PostgreSQL adds a schema and a procedure.
 void createTables(const Driver& driver) {
@@ -269,6 +260,11 @@ TEST(NameCompletionTestDriver, CatalogFailureIsAnErrorTextNotAnException) {
     const CatalogNames names = reader.names();
     EXPECT_NE(names.errorText.find("Login failed"), std::string::npos) << names.errorText;
     EXPECT_TRUE(names.tables.empty());
+
+    ReaderUnderTest failing(
+        {test::testDriver("FailCatalog=*;Error=42S02|208|Catalog is offline"), true, false, 0});
+    EXPECT_EQ(failing.names().errorText,
+              "Catalog is offline\nState:S0002,Native:208,Origin:[Veltro][TestDriver]\n");
 }
 
 } // namespace

@@ -29,6 +29,17 @@ protected:
         return test::waitFor([&] { return names(session).listShown(); });
     }
 
+    // "select o." typed before the from clause lists the columns of the demo's orders.
+    void expectOrdersColumnsAfterAliasDot(CChildFrame& session, const std::string& from) {
+        CQryView& editor = session.queryView();
+        editor.setTextUtf8("\n" + from);
+        editor.setSelectionRange(0, 0);
+        type(session, "select o.");
+        ASSERT_TRUE(waitForList(session));
+        EXPECT_EQ(names(session).shownEntries(),
+                  QStringList({"customer_id", "order_id", "ordered_at", "status"}));
+    }
+
     void pressCtrlSpace(CChildFrame& session) {
         QTest::keyClick(&session.queryView(), Qt::Key_Space, Qt::ControlModifier);
     }
@@ -41,13 +52,8 @@ TEST_F(NameCompletionWindow, AliasDotOnTheDemoDatabaseListsTheColumnsOfOrders) {
     std::stringstream script;
     script << file.rdbuf();
     execute(*session, script.str());
+    expectOrdersColumnsAfterAliasDot(*session, "from orders o");
     CQryView& editor = session->queryView();
-    editor.setTextUtf8("\nfrom orders o");
-    editor.setSelectionRange(0, 0);
-    type(*session, "select o.");
-    ASSERT_TRUE(waitForList(*session));
-    EXPECT_EQ(names(*session).shownEntries(),
-              QStringList({"customer_id", "order_id", "ordered_at", "status"}));
 
     // Typing filters without regard to case; Tab inserts.
     type(*session, "OR");
@@ -82,13 +88,7 @@ TEST_F(NameCompletionWindow, AliasDotOnPostgresListsTheColumnsOfOrders) {
                       "create schema completion_demo;"
                       "create table completion_demo.orders (order_id int, customer_id int,"
                       " ordered_at date, status varchar(12))");
-    CQryView& editor = session->queryView();
-    editor.setTextUtf8("\nfrom completion_demo.orders o");
-    editor.setSelectionRange(0, 0);
-    type(*session, "select o.");
-    ASSERT_TRUE(waitForList(*session));
-    EXPECT_EQ(names(*session).shownEntries(),
-              QStringList({"customer_id", "order_id", "ordered_at", "status"}));
+    expectOrdersColumnsAfterAliasDot(*session, "from completion_demo.orders o");
 }
 
 TEST_F(NameCompletionWindow, NamesWithBlanksAreInsertedQuotedAndDdlRefreshesTheNames) {
@@ -143,6 +143,29 @@ TEST_F(NameCompletionWindow, TheConfigureSettingIsStoredOnOkAndResetTurnsItOn) {
     EXPECT_FALSE(again.general().autoCompleteBox()->isChecked());
     again.general().resetButton()->click();
     EXPECT_TRUE(again.general().autoCompleteBox()->isChecked());
+}
+
+TEST_F(NameCompletionWindow, ACatalogErrorShowsOnceInTheStatusBarAndKeywordsStillComplete) {
+    CChildFrame* session =
+        open(test::testDriver("FailCatalog=*;Error=42S02|208|Catalog is offline"));
+    ASSERT_NE(session, nullptr);
+    CQryView& editor = session->queryView();
+    type(*session, "select * from ord");
+    const std::string shown = "Names for completion could not be read: Catalog is offline";
+    ASSERT_TRUE(test::waitFor([&] { return session->paneText(0).toStdString() == shown; }))
+        << session->paneText(0).toStdString();
+    EXPECT_FALSE(names(*session).listShown());
+
+    // Read again, failing again: the status bar is not told twice.
+    session->setPaneText(0, "Ready");
+    names(*session).refreshAction()->trigger();
+    ASSERT_FALSE(names(*session).namesRead());
+    ASSERT_TRUE(test::waitFor([&] { return names(*session).namesRead(); }));
+    editor.setTextUtf8("");
+    type(*session, "sel");
+    ASSERT_TRUE(waitForList(*session));
+    EXPECT_EQ(names(*session).shownEntries().front(), "select");
+    EXPECT_EQ(session->paneText(0), "Ready");
 }
 
 TEST_F(NameCompletionWindow, CompletesWhileALongBatchRunsOnTheSession) {
