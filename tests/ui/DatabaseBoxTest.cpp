@@ -3,6 +3,7 @@
 #include "BatchHarness.h"
 #include "SessionWindowFixture.h"
 
+#include "execution/ExecutionControl.h"
 #include "session/DatabaseContext.h"
 
 #include <QComboBox>
@@ -134,7 +135,7 @@ TEST_F(DatabaseBox, IsDisabledWhileABatchRuns) {
     session->updateCommandStates();
     EXPECT_FALSE(session->databaseComboBox().isEnabled());
     session->cancelQuery();
-    ASSERT_TRUE(waitFor([&] { return !session->session().executing; }));
+    ASSERT_TRUE(waitFor([&] { return !session->executionControl().batch().executing(); }));
     EXPECT_TRUE(session->databaseComboBox().isEnabled());
 }
 

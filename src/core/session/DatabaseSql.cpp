@@ -1,12 +1,11 @@
 #include "session/DatabaseSql.h"
 
+#include "odbc/CRecordsetEx.h"
 #include "odbc/DatabaseError.h"
 #include "odbc/OdbcCall.h"
 #include "odbc/OdbcConnection.h"
 #include "odbc/StatementHandle.h"
 #include "odbc/StillExecuting.h"
-#include "results/CRecordsetEx.h"
-#include "results/WorkerSupport.h"
 
 #include <sqlext.h>
 
