@@ -103,7 +103,7 @@ bool DatabaseContext::SelectCurrentDatabase() {
 
 bool DatabaseContext::UseDatabase(const std::string& name) {
     try {
-        runUseDatabase(*session.connection, name);
+        runUseDatabase(*session.batchRecordset, name);
         return true;
     } catch (...) {
         return false;
@@ -126,7 +126,7 @@ void DatabaseContext::SelectionChanged(int index) {
     }
     std::string failure;
     try {
-        runUseDatabase(*session.connection, text);
+        runUseDatabase(*session.batchRecordset, text);
         session.currentDatabase = text;
     } catch (const DatabaseError& e) {
         failure = e.displayText();
