@@ -21,8 +21,8 @@
 #include "app/PromptService.h"
 #include "completion/NameCompleter.h"
 #include "editor/CQryView.h"
+#include "odbc/CRecordsetEx.h"
 #include "odbc/OdbcConnection.h"
-#include "results/CRecordsetEx.h"
 #include "session/CChildFrame.h"
 #include "settings/MemorySettingsStore.h"
 

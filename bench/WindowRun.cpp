@@ -17,6 +17,7 @@
 #include "app/CMainFrame.h"
 #include "app/PromptService.h"
 #include "editor/CQryView.h"
+#include "execution/ExecutionControl.h"
 #include "results/CMSFlexGrid.h"
 #include "results/CResultView.h"
 #include "session/CChildFrame.h"
@@ -221,7 +222,7 @@ int main(int argc, char* argv[]) {
         const auto now = Clock::now();
         lateness.push_back(std::max(0.0, msSince(lastFire, now) - periodMs));
         lastFire = now;
-        if (!session.session().executing) {
+        if (!session.executionControl().batch().executing()) {
             end = now;
             completed = true;
             loop.quit();
@@ -235,7 +236,7 @@ int main(int argc, char* argv[]) {
     lastFire = start;
     probe.start();
     session.executeQuery();
-    if (!session.session().executing) {
+    if (!session.executionControl().batch().executing()) {
         std::fprintf(stderr, "bench_window_run: the batch did not start\n");
         return 1;
     }

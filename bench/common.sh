@@ -1,7 +1,8 @@
 # shellcheck shell=bash
 # Shared by the benchmark scripts: the bench_rows table in PostgreSQL and SQLite, and the
-# connect strings that read it. Source it after setting build, work and rows; it defines
-# bench_psql, bench_create_tables, bench_create_narrow and bench_connect_strings.
+# connect strings that read it, the program's settings and a busy machine. Source it after
+# setting build, work and rows; it defines bench_psql, bench_create_tables,
+# bench_create_narrow, bench_connect_strings, bench_settings and bench_start_hogs.
 # Expects a running cluster (VELTRO_PG_PORT, see scripts/lib/pgcluster.sh).
 # shellcheck disable=SC2154 # build, work and rows come from the sourcing script
 
@@ -82,4 +83,24 @@ bench_connect_strings() {
     [PostgreSQL]="$pg;UseDeclareFetch=1;Fetch=10000;UID=veltro;PWD=veltro"
     [SQLite]="Driver=SQLite3;Database=$sqlite_db;StepAPI=1"
   )
+}
+
+# bench_settings PRIORITY: the program's own settings under $work/config, so that nothing
+# comes from whoever runs the benchmark; its worker runs at PRIORITY. The default, Lowest,
+# gives the worker a nice value of 10, which a busy machine serves last.
+bench_settings() {
+  mkdir -p "$work/config/Kellamoor"
+  export XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen
+  printf '[Configure]\nThreadPriority=%s\n' "$1" >"$work/config/Kellamoor/Veltro (using ODBC).ini"
+}
+
+# bench_start_hogs N: a busy machine, N CPU-bound processes that run until the script ends.
+bench_start_hogs() {
+  bench_hogs=()
+  trap '[ ${#bench_hogs[@]} -eq 0 ] || kill "${bench_hogs[@]}" 2>/dev/null || true' EXIT
+  local i
+  for ((i = 0; i < $1; i++)); do
+    bash -c 'while :; do :; done' &
+    bench_hogs+=($!)
+  done
 }

@@ -60,7 +60,8 @@ int writeDifferences(const ReportSource& first, const ReportSource& second) {
     const std::string differences =
         unifiedDiff(splitLines(DriverInfoReport(first.session.connection).fileText(false)),
                     splitLines(DriverInfoReport(second.session.connection).fileText(false)),
-                    "a/" + first.session.dbmsName, "b/" + second.session.dbmsName);
+                    "a/" + first.session.capabilities().dbmsName,
+                    "b/" + second.session.capabilities().dbmsName);
     if (!writeAll(stdout, differences)) {
         return endAfterOutputFailure(errno, "the differences");
     }

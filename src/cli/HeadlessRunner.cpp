@@ -8,11 +8,11 @@
 #include "common/AppError.h"
 #include "common/AtomicFile.h"
 #include "common/FileError.h"
+#include "execution/ExecutionView.h"
+#include "execution/SessionRuntime.h"
 #include "results/DelimitedStream.h"
 #include "results/ResultSink.h"
-#include "session/ExecutionView.h"
 #include "session/SessionHost.h"
-#include "session/SessionRuntime.h"
 
 #include <signal.h>
 
@@ -134,7 +134,8 @@ int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
     interrupts.cancelWith(
         [&runtime] { runtime->loop.post([&runtime] { runtime->control.Cancel(); }); });
     runtime->control.Execute(batchText);
-    runtime->loop.runUntil([&session] { return !session.executing; });
+    const BatchState& batch = runtime->control.batch();
+    runtime->loop.runUntil([&batch] { return !batch.executing(); });
     runtime->control.waitForThreads(threadWaitLimit);
     interrupts.cancelWith(nullptr);
 
@@ -143,8 +144,8 @@ int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
         return endAfterOutputFailure(failure, "the results");
     }
     int status = statusOf(session);
-    view.writeMessages(session.messageBuffer);
-    std::string end = (session.messageBuffer.empty() ? "\n" : "") + session.statusText + '\n';
+    view.writeMessages(batch.messageBuffer);
+    std::string end = (batch.messageBuffer.empty() ? "\n" : "") + session.statusText + '\n';
     // Rows written in place are out already, whatever the status.
     if (exportFile) {
         if (status == exitCompleted || exportFile->writesInPlace()) {

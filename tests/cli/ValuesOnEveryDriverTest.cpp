@@ -236,7 +236,7 @@ protected:
         BatchHarness h(connectString);
         ASSERT_TRUE(h.connected);
         h.run(setup[slot(GetParam())]);
-        ASSERT_EQ(h.session.statusText, "Query batch completed") << h.session.messageBuffer;
+        ASSERT_EQ(h.session.statusText, "Query batch completed") << h.batch().messageBuffer;
     }
 
     // The batch of every case the DBMS has, and the rows expected of it.
@@ -260,7 +260,7 @@ TEST_P(ValuesOnEveryDriver, GridCellsHoldWhatTheDbmsClientPrints) {
     BatchHarness h(connectString);
     ASSERT_TRUE(h.connected);
     h.run(batch);
-    EXPECT_EQ(h.session.statusText, "Query batch completed") << h.session.messageBuffer;
+    EXPECT_EQ(h.session.statusText, "Query batch completed") << h.batch().messageBuffer;
     ASSERT_EQ(h.view.grids.size(), expected.size());
     for (std::size_t k = 0; k < expected.size(); ++k) {
         EXPECT_EQ(BatchHarness::cells(h.grid(k)), expected[k]) << "result set " << k + 1;
@@ -322,7 +322,7 @@ TEST(ValuesOnTheTestDriver, QuirksGiveWholeValuesAndImpossibleLengthsEndTheBatch
         } else {
             // The batch did not complete: the export file is not written.
             EXPECT_EQ(h.session.statusText, "Query batch completed with errors");
-            EXPECT_EQ(h.session.messageBuffer, c.error);
+            EXPECT_EQ(h.batch().messageBuffer, c.error);
             EXPECT_EQ(result.status, 1);
             EXPECT_EQ(result.bytes, std::nullopt);
         }

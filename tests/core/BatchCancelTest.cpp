@@ -4,8 +4,8 @@
 #include "TestDatabases.h"
 #include "TestDriver.h"
 
+#include "execution/SessionRuntime.h"
 #include "odbc/OdbcConnection.h"
-#include "session/SessionRuntime.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +57,7 @@ void cancelAt(BatchHarness& h, const CancelCase& c) {
         // for the window: it fetches on until the request reaches it.
         const bool fetching = c.stage == Stage::whileFetching;
         h.view.onRowsChanged = [&h, fetching](const ResultSink& grid) {
-            if (h.session.gridCount == 1 && (fetching ? grid.Rows() >= 700 : grid.Rows() == 2)) {
+            if (h.batch().gridCount() == 1 && (fetching ? grid.Rows() >= 700 : grid.Rows() == 2)) {
                 h.control.Cancel();
             }
         };
@@ -71,10 +71,10 @@ void cancelAt(BatchHarness& h, const CancelCase& c) {
 
 void expectCancelled(BatchHarness& h, const CancelCase& c) {
     EXPECT_EQ(h.session.statusText, "Query batch canceled") << c.name;
-    const std::string& messages = h.session.messageBuffer;
+    const std::string& messages = h.batch().messageBuffer;
     EXPECT_TRUE(messages.ends_with("Query canceled by user.")) << c.name << ": " << messages;
     if (c.stage == Stage::whileFetching) {
-        ASSERT_EQ(h.session.gridCount, 1) << c.name;
+        ASSERT_EQ(h.batch().gridCount(), 1) << c.name;
         const GridStore& grid = h.grid(0);
         EXPECT_LT(grid.Rows(), c.allRows + 1) << c.name;
         // Every row left is complete: the one being read when the cancel came was cut.
@@ -86,9 +86,9 @@ void expectCancelled(BatchHarness& h, const CancelCase& c) {
     }
     if (c.stage == Stage::afterTheFirstResult) {
         // The first result's row may go with the cancel, as the last row fetched does.
-        ASSERT_GE(h.session.gridCount, 1) << c.name;
+        ASSERT_GE(h.batch().gridCount(), 1) << c.name;
         EXPECT_LE(h.grid(0).Rows(), 2) << c.name;
-        if (h.session.gridCount > 1) {
+        if (h.batch().gridCount() > 1) {
             EXPECT_LT(h.grid(1).Rows(), c.allRows + 1) << c.name;
         }
     }
@@ -220,16 +220,16 @@ TEST(WorkerHandOver, TheWindowReadsWhatTheWorkerProducesWhileItRuns) {
                 cellsRead += grid->TextMatrix(r, 0).value_or("").size();
             }
         }
-        messagesSeen.push_back(h.session.messageBuffer);
+        messagesSeen.push_back(h.batch().messageBuffer);
         h.control.onTimer();
     };
     h.run(std::string(manyRows) + "; " + manyRows + "; SELECT 'x' AS y");
-    EXPECT_EQ(h.session.gridCount, 3);
+    EXPECT_EQ(h.batch().gridCount(), 3);
     EXPECT_GT(cellsRead, 0u);
     const std::string all = "[5000 row(s) affected (application specific)]\n\n"
                             "[5000 row(s) affected (application specific)]\n\n"
                             "[1 row(s) affected (application specific)]";
-    EXPECT_EQ(h.session.messageBuffer, all);
+    EXPECT_EQ(h.batch().messageBuffer, all);
     // Messages arrive whole and in order, whenever the window looks.
     for (const std::string& seen : messagesSeen) {
         EXPECT_TRUE(all.starts_with(seen)) << seen;

@@ -34,7 +34,7 @@ std::string fetched(int rows) {
 TEST(BatchScriptSqlite, TheDemoScriptBuildsItsDatabaseAndEachStatementGivesItsResult) {
     BatchHarness h(sqliteFile("script-demo"));
     ASSERT_TRUE(h.connected);
-    ASSERT_FALSE(h.session.supportsMultipleResults);
+    ASSERT_FALSE(h.session.capabilities().supportsMultipleResults);
     h.run(demoScript());
     EXPECT_EQ(h.session.statusText, "Query batch completed");
     // A pragma, five tables, five inserts (the driver counts only the plain one's rows) and
@@ -43,20 +43,20 @@ TEST(BatchScriptSqlite, TheDemoScriptBuildsItsDatabaseAndEachStatementGivesItsRe
     for (int i = 2; i <= 13; ++i) {
         counts += i == 7 ? "\n\n(5 row(s) affected)" : "\n\n(0 row(s) affected)";
     }
-    EXPECT_EQ(h.session.messageBuffer, counts);
+    EXPECT_EQ(h.batch().messageBuffer, counts);
 
     h.run("SELECT COUNT(*) AS customers FROM customers;\n"
           "SELECT name FROM regions ORDER BY region_id LIMIT 2;\n"
           "SELECT COUNT(*) AS orders FROM order_totals");
-    ASSERT_EQ(h.session.gridCount, 3);
+    ASSERT_EQ(h.batch().gridCount(), 3);
     EXPECT_EQ(BatchHarness::cells(h.grid(0)), (Cells{{"customers"}, {"250"}}));
     EXPECT_EQ(BatchHarness::cells(h.grid(1)), (Cells{{"name"}, {"North"}, {"South"}}));
     EXPECT_EQ(BatchHarness::cells(h.grid(2)), (Cells{{"orders"}, {"2000"}}));
-    EXPECT_EQ(h.session.messageBuffer, fetched(1) + "\n\n" + fetched(2) + "\n\n" + fetched(1));
+    EXPECT_EQ(h.batch().messageBuffer, fetched(1) + "\n\n" + fetched(2) + "\n\n" + fetched(1));
 
     // The driver refuses a comment after a statement, so even one statement goes alone.
     h.run("-- how many\nSELECT COUNT(*) AS regions FROM regions; -- five\n");
-    EXPECT_EQ(h.session.messageBuffer, fetched(1));
+    EXPECT_EQ(h.batch().messageBuffer, fetched(1));
     EXPECT_EQ(h.session.statusText, "Query batch completed");
 
     // The selection from line 3 of the editor runs; its third statement fails. The message
@@ -71,10 +71,10 @@ TEST(BatchScriptSqlite, TheDemoScriptBuildsItsDatabaseAndEachStatementGivesItsRe
                                    "SELECT 3 AS never;";
     h.control.Execute(editorText, editorText.find("SELECT 1"), editorText.size());
     h.waitForCompletion();
-    ASSERT_EQ(h.session.gridCount, 2);
+    ASSERT_EQ(h.batch().gridCount(), 2);
     EXPECT_EQ(BatchHarness::cells(h.grid(0)), (Cells{{"a"}, {"1"}}));
     EXPECT_EQ(BatchHarness::cells(h.grid(1)), (Cells{{"b"}, {"2"}}));
-    EXPECT_EQ(h.session.messageBuffer, fetched(1) + "\n\n" + fetched(1) +
+    EXPECT_EQ(h.batch().messageBuffer, fetched(1) + "\n\n" + fetched(1) +
                                            "\n\nno such column: nope (1)\n"
                                            "State:S1000,Native:1,Origin:[SQLite]\n"
                                            "Statement 3, line 6\n");
@@ -181,7 +181,7 @@ TEST_P(ScriptOnRealDrivers, TheFirstFailingStatementEndsTheScriptAndIsNamed) {
             grids.push_back(BatchHarness::cells(*grid));
         }
         EXPECT_EQ(grids, c.grids);
-        const std::string& messages = h.session.messageBuffer;
+        const std::string& messages = h.batch().messageBuffer;
         EXPECT_EQ(h.view.failedStatementLine, c.failedLine);
         if (c.failure.empty()) {
             EXPECT_EQ(messages, c.messages);
@@ -225,7 +225,7 @@ TEST(BatchScriptTestDriver, OnlyTheSqlServerFamilyAndSybaseGetTheBatchWhole) {
         for (const auto& grid : h.view.grids) {
             outcome.grids.push_back(BatchHarness::cells(*grid));
         }
-        outcome.messages = h.session.messageBuffer;
+        outcome.messages = h.batch().messageBuffer;
         return outcome;
     };
     const Outcome whole = runWith("DBMS_NAME=Microsoft SQL Server", 1);

@@ -1,4 +1,4 @@
-#include "session/BatchText.h"
+#include "execution/BatchText.h"
 #include "session/MessageText.h"
 
 #include <gtest/gtest.h>

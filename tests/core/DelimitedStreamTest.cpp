@@ -108,7 +108,7 @@ TEST(GridBudget, ManySmallResultsFitInAFewMegabytes) {
     h.run(batch);
     GridMemoryBudget::resetLimit();
     EXPECT_EQ(h.session.statusText, "Query batch completed");
-    ASSERT_EQ(h.session.gridCount, 3000);
+    ASSERT_EQ(h.batch().gridCount(), 3000);
     EXPECT_EQ(h.grid(2999).TextMatrix(1, 0), std::optional<std::string>("2999"));
 }
 

@@ -2,8 +2,8 @@
 #include "TestDatabases.h"
 #include "TestDriver.h"
 
-#include "session/LoopWorkerHost.h"
-#include "session/SessionThread.h"
+#include "execution/LoopWorkerHost.h"
+#include "execution/SessionThread.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ TEST(ExecutionControl, CancelWhileIdleOnlyRunsThePendingClose) {
     ASSERT_TRUE(h.connected);
     h.control.Cancel();
     EXPECT_EQ(h.view.pendingCloses, 1);
-    EXPECT_FALSE(h.session.cancelRequested);
+    EXPECT_FALSE(h.batch().cancelRequested());
     EXPECT_EQ(h.session.statusText, "Ready");
 }
 
@@ -32,12 +32,12 @@ TEST(ExecutionControl, BatchStatusTextsAndTitlePreview) {
     EXPECT_EQ(h.view.panes[0], "Query batch completed");
     EXPECT_EQ(h.view.panes[2], "Results grid #1 of 1; 1 row(s); 1 col(s)");
     EXPECT_EQ(h.session.execTimeText, "Exec time: 00:00:00");
-    EXPECT_FALSE(h.session.executing);
-    EXPECT_TRUE(h.session.completionHandled);
-    // Clearing the results readies the session for the next batch.
+    EXPECT_FALSE(h.batch().executing());
+    // A late completion message changes nothing.
+    h.control.CompleteBatch({1, false});
+    EXPECT_EQ(h.view.panes[0], "Query batch completed");
     h.control.ClearResults("");
-    EXPECT_FALSE(h.session.completionHandled);
-    EXPECT_EQ(h.session.gridCount, 0);
+    EXPECT_EQ(h.batch().gridCount(), 0);
 }
 
 // Out of memory where the worker reports its failure: the batch still completes.
@@ -63,10 +63,10 @@ TEST(ExecutionControl, AWorkerFailingOutsideItsBatchStillCompletesIt) {
     host.attach(control);
     ASSERT_TRUE(session.Connect(test::testDriver(), std::nullopt));
     control.Execute("SELECT nope");
-    ASSERT_TRUE(loop.runUntil([&] { return !session.executing; },
+    ASSERT_TRUE(loop.runUntil([&] { return !control.batch().executing(); },
                               std::chrono::steady_clock::now() + std::chrono::seconds(60)));
     EXPECT_EQ(session.statusText, "Query batch completed with errors");
-    EXPECT_EQ(session.messageBuffer, "Out-of-Memory.");
+    EXPECT_EQ(control.batch().messageBuffer, "Out-of-Memory.");
     EXPECT_TRUE(control.waitForThreads(std::chrono::seconds(30)));
 }
 
@@ -75,20 +75,20 @@ TEST(ResultNavigation, StepsThroughThreeGridsWithItsEnablingRules) {
     ASSERT_TRUE(h.connected);
     h.run("SELECT 1 AS a; SELECT 2 AS b UNION ALL SELECT 3; SELECT 4 AS c");
     ResultNavigation& nav = h.control.navigation();
-    ASSERT_EQ(h.session.gridCount, 3);
-    EXPECT_EQ(h.session.currentGridNumber, 1);
+    ASSERT_EQ(h.batch().gridCount(), 3);
+    EXPECT_EQ(h.batch().currentGridNumber, 1);
     EXPECT_FALSE(nav.canGoPrevious());
     EXPECT_TRUE(nav.canGoNext());
     nav.goNext();
-    EXPECT_EQ(h.session.currentGridNumber, 2);
+    EXPECT_EQ(h.batch().currentGridNumber, 2);
     EXPECT_EQ(h.view.panes[2], "Results grid #2 of 3; 2 row(s); 1 col(s)");
     EXPECT_TRUE(nav.canGoPrevious());
     nav.goLast();
-    EXPECT_EQ(h.session.currentGridNumber, 3);
+    EXPECT_EQ(h.batch().currentGridNumber, 3);
     EXPECT_FALSE(nav.canGoNext());
     EXPECT_TRUE(nav.canGoPrevious());
     nav.goFirst();
-    EXPECT_EQ(h.session.currentGridNumber, 1);
+    EXPECT_EQ(h.batch().currentGridNumber, 1);
 
     // The messages and back to the grid on show.
     EXPECT_TRUE(nav.canToggleMessages());
@@ -105,7 +105,7 @@ TEST(ResultNavigation, OneGridDisablesAllFourAndShowsItsSize) {
     h.run("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10) "
           "SELECT i, i * 2 AS d, 'x' AS e FROM n");
     ResultNavigation& nav = h.control.navigation();
-    EXPECT_EQ(h.session.currentGridNumber, 0);
+    EXPECT_EQ(h.batch().currentGridNumber, 0);
     EXPECT_FALSE(nav.canGoPrevious());
     EXPECT_FALSE(nav.canGoNext());
     EXPECT_EQ(h.view.panes[2], "Results grid #1 of 1; 10 row(s); 3 col(s)");
@@ -114,10 +114,9 @@ TEST(ResultNavigation, OneGridDisablesAllFourAndShowsItsSize) {
 TEST(ResultNavigation, TextBatchTogglesBackToItsText) {
     BatchHarness h(test::testDriver("DBMS_NAME=SQL Server"));
     ASSERT_TRUE(h.connected);
-    h.session.textMode = true;
-    h.run("SELECT 'line one' UNION ALL SELECT 'line two'");
+    h.run("SELECT 'line one' UNION ALL SELECT 'line two'", BatchOutput::text);
     ResultNavigation& nav = h.control.navigation();
-    EXPECT_EQ(h.session.textBuffer, "line oneline two");
+    EXPECT_EQ(h.batch().textBuffer, "line oneline two");
     nav.ToggleMessages();
     EXPECT_EQ(h.view.panes[2], "Messages");
     nav.ToggleMessages();
@@ -139,7 +138,7 @@ TEST_F(ExecutionControlPostgres, ExecuteWhileABatchRunsDoesNothing) {
     h.control.Execute("SELECT pg_sleep(0.5) AS slept");
     h.control.Execute("SELECT 2 AS other");
     h.waitForCompletion();
-    ASSERT_EQ(h.session.gridCount, 1);
+    ASSERT_EQ(h.batch().gridCount(), 1);
     EXPECT_EQ(h.grid(0).TextMatrix(0, 0), std::optional<std::string>("slept"));
 }
 
@@ -155,8 +154,8 @@ TEST_F(ExecutionControlPostgres, CancelTwiceStartsOneCancelThread) {
     // Each cancel thread reports back once.
     EXPECT_EQ(h.view.pendingCloses, 1);
     EXPECT_EQ(h.session.statusText, "Query batch canceled");
-    EXPECT_EQ(h.session.messageBuffer, "Query canceled by user.");
-    EXPECT_EQ(h.session.cancelled, 0);
+    EXPECT_EQ(h.batch().messageBuffer, "Query canceled by user.");
+    EXPECT_EQ(h.batch().cancelled, 0);
 }
 
 TEST(SessionThread, RunsAtTheNiceValueOfItsPriority) {

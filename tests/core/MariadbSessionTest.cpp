@@ -75,7 +75,7 @@ TEST_F(MariadbSession, CancelEndsTheQueryOnTheServer) {
     }
     h.control.Cancel();
     h.waitForCompletion();
-    EXPECT_EQ(h.session.statusText, "Query batch canceled") << h.session.messageBuffer;
+    EXPECT_EQ(h.session.statusText, "Query batch canceled") << h.batch().messageBuffer;
     EXPECT_FALSE(serverRuns(watcher, statement));
 }
 
@@ -86,9 +86,9 @@ TEST_F(MariadbSession, CallGivesEachResultSetItsGrid) {
     // As the mariadb client reads a body with semicolons in it.
     h.run("DELIMITER ;;\nCREATE PROCEDURE two_sets() BEGIN SELECT 1 AS a; SELECT 'x' AS b, "
           "'y' AS c; END;;\nDELIMITER ;");
-    ASSERT_EQ(h.session.statusText, "Query batch completed") << h.session.messageBuffer;
+    ASSERT_EQ(h.session.statusText, "Query batch completed") << h.batch().messageBuffer;
     h.run("CALL two_sets()");
-    EXPECT_EQ(h.session.statusText, "Query batch completed") << h.session.messageBuffer;
+    EXPECT_EQ(h.session.statusText, "Query batch completed") << h.batch().messageBuffer;
     ASSERT_EQ(h.view.grids.size(), 2u);
     EXPECT_EQ(BatchHarness::cells(h.grid(0)),
               (std::vector<std::vector<std::string>>{{"a"}, {"1"}}));

@@ -2,9 +2,9 @@
 // MariaDB through MariaDB Connector/ODBC.
 #include "RealDrivers.h"
 
+#include "odbc/CRecordsetEx.h"
 #include "odbc/DatabaseError.h"
 #include "odbc/OdbcConnection.h"
-#include "results/CRecordsetEx.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

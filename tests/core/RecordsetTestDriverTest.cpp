@@ -1,9 +1,9 @@
 // CRecordsetEx against driver behaviour the real drivers do not show on cue.
 #include "TestDriver.h"
 
+#include "odbc/CRecordsetEx.h"
 #include "odbc/DatabaseError.h"
 #include "odbc/OdbcConnection.h"
-#include "results/CRecordsetEx.h"
 
 #include <gtest/gtest.h>
 #include <sqlext.h>

@@ -46,7 +46,7 @@ TEST(ScriptParity, TheDemoScriptOnSqlite) {
         BatchHarness h(test::sqliteConnectString(folder / "veltro.db"));
         ASSERT_TRUE(h.connected);
         h.run(demoScript());
-        EXPECT_EQ(h.session.statusText, "Query batch completed") << h.session.messageBuffer;
+        EXPECT_EQ(h.session.statusText, "Query batch completed") << h.batch().messageBuffer;
     }
     client("sqlite3", {"-bail", (folder / "client.db").string()}, folder, demoScript());
     const std::string ours = client("sqlite3", {(folder / "veltro.db").string(), ".dump"}, folder);
@@ -140,7 +140,7 @@ TEST(ScriptParity, ADumpWithFunctionsAndADoBlockOnPostgres) {
     ASSERT_TRUE(h.connected);
     const auto freshSchema = [&h] {
         h.run("DROP SCHEMA IF EXISTS script_parity CASCADE;\nCREATE SCHEMA script_parity");
-        ASSERT_EQ(h.session.statusText, "Query batch completed") << h.session.messageBuffer;
+        ASSERT_EQ(h.session.statusText, "Query batch completed") << h.batch().messageBuffer;
     };
     // Without the lines that hold a key of the run's own.
     const auto dump = [&] {
@@ -158,7 +158,7 @@ TEST(ScriptParity, ADumpWithFunctionsAndADoBlockOnPostgres) {
 
     freshSchema();
     h.run(postgresDump);
-    EXPECT_EQ(h.session.statusText, "Query batch completed") << h.session.messageBuffer;
+    EXPECT_EQ(h.session.statusText, "Query batch completed") << h.batch().messageBuffer;
     const std::string ours = dump();
     EXPECT_NE(ours.find("semi;colon!"), std::string::npos) << ours;
 
@@ -270,7 +270,7 @@ TEST(ScriptParity, ADumpWithTriggersAndProceduresOnMariadb) {
     const auto fresh = [&h] {
         h.run("DROP TABLE IF EXISTS parity_items, parity_gone;\n"
               "DROP PROCEDURE IF EXISTS parity_add;\nDROP FUNCTION IF EXISTS parity_twice");
-        ASSERT_EQ(h.session.statusText, "Query batch completed") << h.session.messageBuffer;
+        ASSERT_EQ(h.session.statusText, "Query batch completed") << h.batch().messageBuffer;
     };
     const auto dump = [&] {
         std::vector<std::string> args = server;
@@ -281,8 +281,8 @@ TEST(ScriptParity, ADumpWithTriggersAndProceduresOnMariadb) {
 
     fresh();
     h.run(mariadbDump);
-    EXPECT_EQ(h.session.statusText, "Query batch completed") << h.session.messageBuffer;
-    ASSERT_EQ(h.session.gridCount, 2);
+    EXPECT_EQ(h.session.statusText, "Query batch completed") << h.batch().messageBuffer;
+    ASSERT_EQ(h.batch().gridCount(), 2);
     EXPECT_EQ(BatchHarness::cells(h.grid(0)),
               (std::vector<std::vector<std::string>>{{"items"}, {"5"}}));
     const std::string ours = dump();

@@ -1,9 +1,9 @@
 #include "TestDatabases.h"
 #include "TestDriver.h"
 
+#include "odbc/CRecordsetEx.h"
 #include "odbc/OdbcConnection.h"
 #include "odbc/OdbcEnvironment.h"
-#include "results/CRecordsetEx.h"
 #include "session/Session.h"
 #include "session/SessionHost.h"
 #include "settings/MemorySettingsStore.h"
@@ -59,14 +59,14 @@ TEST_F(SessionConnect, ConnectsAndRecordsWhatTheDriverIs) {
     ASSERT_TRUE(session.Connect(connectString, std::string("ignored")));
     EXPECT_TRUE(session.isConnected());
     EXPECT_EQ(session.connectString, connectString);
-    EXPECT_EQ(session.dbmsName, "SQLite");
+    EXPECT_EQ(session.capabilities().dbmsName, "SQLite");
     // The driver reports no data source name: the DBMS name stands in for it.
-    EXPECT_EQ(session.dataSourceName, "SQLite");
-    EXPECT_FALSE(session.isSqlServerFamily);
-    EXPECT_FALSE(session.isJetDriver);
-    EXPECT_FALSE(session.supportsMultipleResults);
-    EXPECT_TRUE(session.supportsCancel);
-    EXPECT_TRUE(session.supportsRowCount);
+    EXPECT_EQ(session.capabilities().dataSourceName, "SQLite");
+    EXPECT_FALSE(session.capabilities().isSqlServerFamily);
+    EXPECT_FALSE(session.capabilities().isJetDriver);
+    EXPECT_FALSE(session.capabilities().supportsMultipleResults);
+    EXPECT_TRUE(session.capabilities().supportsCancel);
+    EXPECT_TRUE(session.capabilities().supportsRowCount);
     EXPECT_FALSE(session.IsTextDriver());
     ASSERT_NE(session.batchRecordset, nullptr);
     EXPECT_TRUE(session.batchRecordset->Execute("SELECT 1"));
@@ -87,8 +87,8 @@ TEST_F(SessionConnect, PostgresReportsMultipleResults) {
     VELTRO_REQUIRE_POSTGRES_OR_SKIP(connectString);
     Session session(settings, host);
     ASSERT_TRUE(session.Connect(connectString, std::nullopt));
-    EXPECT_EQ(session.dbmsName, "PostgreSQL");
-    EXPECT_TRUE(session.supportsMultipleResults);
+    EXPECT_EQ(session.capabilities().dbmsName, "PostgreSQL");
+    EXPECT_TRUE(session.capabilities().supportsMultipleResults);
 }
 
 TEST_F(SessionConnect, OutOfRangeLoginTimeoutConnectsWithZero) {
@@ -202,28 +202,28 @@ TEST_F(SessionConnect, CapabilitiesFollowWhatTheDriverDeclares) {
     ASSERT_TRUE(sqlServer.Connect(
         test::testDriver("DBMS_NAME=Microsoft SQL Server;Missing=SQLCancel,SQLRowCount"),
         std::nullopt));
-    EXPECT_TRUE(sqlServer.isSqlServerFamily);
+    EXPECT_TRUE(sqlServer.capabilities().isSqlServerFamily);
     // A connection without a data source name is named after its DBMS.
-    EXPECT_EQ(sqlServer.dataSourceName, "Microsoft SQL Server");
-    EXPECT_TRUE(sqlServer.supportsMultipleResults);
-    EXPECT_FALSE(sqlServer.supportsCancel);
-    EXPECT_FALSE(sqlServer.supportsRowCount);
-    EXPECT_FALSE(sqlServer.isJetDriver);
+    EXPECT_EQ(sqlServer.capabilities().dataSourceName, "Microsoft SQL Server");
+    EXPECT_TRUE(sqlServer.capabilities().supportsMultipleResults);
+    EXPECT_FALSE(sqlServer.capabilities().supportsCancel);
+    EXPECT_FALSE(sqlServer.capabilities().supportsRowCount);
+    EXPECT_FALSE(sqlServer.capabilities().isJetDriver);
 
     Session jet(settings, host);
     ASSERT_TRUE(jet.Connect(test::testDriver("DBMS_NAME=ACCESS;SQL_DRIVER_NAME=odbcjt32.dll;"
                                              "SQL_MULT_RESULT_SETS=y"),
                             std::nullopt));
-    EXPECT_TRUE(jet.isJetDriver);
-    EXPECT_FALSE(jet.isSqlServerFamily);
+    EXPECT_TRUE(jet.capabilities().isJetDriver);
+    EXPECT_FALSE(jet.capabilities().isSqlServerFamily);
     // Only an upper-case "Y" counts.
-    EXPECT_FALSE(jet.supportsMultipleResults);
+    EXPECT_FALSE(jet.capabilities().supportsMultipleResults);
 
     for (const char* name : {"sybase sql anywhere", "Adaptive Server Anywhere", "SQL SERVER"}) {
         Session family(settings, host);
         ASSERT_TRUE(
             family.Connect(test::testDriver(std::string("DBMS_NAME=") + name), std::nullopt));
-        EXPECT_TRUE(family.isSqlServerFamily) << name;
+        EXPECT_TRUE(family.capabilities().isSqlServerFamily) << name;
     }
 }
 

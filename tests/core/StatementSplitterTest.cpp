@@ -1,5 +1,5 @@
 // Splitting a script into statements for drivers that take one statement at a time.
-#include "session/StatementSplitter.h"
+#include "execution/StatementSplitter.h"
 
 #include <gtest/gtest.h>
 

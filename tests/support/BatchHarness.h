@@ -3,15 +3,15 @@
 #include "TestDriver.h"
 #include "TestDriverHooks.h"
 
-#include "results/CRecordsetEx.h"
+#include "execution/ExecutionControl.h"
+#include "execution/ExecutionView.h"
+#include "execution/MessageLoop.h"
+#include "execution/SessionRuntime.h"
+#include "odbc/CRecordsetEx.h"
 #include "results/DelimitedStream.h"
 #include "results/GridStore.h"
-#include "session/ExecutionControl.h"
-#include "session/ExecutionView.h"
-#include "session/MessageLoop.h"
 #include "session/Session.h"
 #include "session/SessionHost.h"
-#include "session/SessionRuntime.h"
 #include "settings/MemorySettingsStore.h"
 
 #include <gtest/gtest.h>
@@ -90,14 +90,16 @@ public:
     BatchHarness& operator=(const BatchHarness&) = delete;
 
     // Runs a batch to its completion message.
-    void run(const std::string& batch) {
-        control.Execute(batch);
+    void run(const std::string& batch, BatchOutput output = BatchOutput::grids) {
+        control.Execute(batch, 0, 0, output);
         EXPECT_TRUE(waitForCompletion());
     }
 
+    const BatchState& batch() const { return control.batch(); }
+
     // False when the batch is still running at the limit.
     bool waitForCompletion(std::chrono::seconds limit = std::chrono::seconds(120)) {
-        if (!loop.runUntil([this] { return !session.executing; },
+        if (!loop.runUntil([this] { return !batch().executing(); },
                            std::chrono::steady_clock::now() + limit)) {
             return false;
         }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "odbc/CRecordsetEx.h"
 #include "odbc/OdbcConnection.h"
-#include "results/CRecordsetEx.h"
 
 #include <gtest/gtest.h>
 

@@ -160,8 +160,9 @@ TEST_F(ConfigureSheet, AfterOkOpenSessionsTakeTheQueryTimeoutAndNewOnesTheLoginT
     // The statement outlasts the new timeout: the driver ends it.
     execute(*session, "SELECT 1 AS a");
     EXPECT_EQ(session->paneText(0), "Query batch completed with errors");
-    EXPECT_NE(session->session().messageBuffer.find("Query timeout expired"), std::string::npos)
-        << session->session().messageBuffer;
+    EXPECT_NE(session->executionControl().batch().messageBuffer.find("Query timeout expired"),
+              std::string::npos)
+        << session->executionControl().batch().messageBuffer;
 
     CChildFrame* later = open(test::testDriver());
     ASSERT_NE(later, nullptr);

@@ -3,6 +3,7 @@
 #include "BatchHarness.h"
 #include "SessionWindowFixture.h"
 
+#include "execution/ExecutionControl.h"
 #include "session/DatabaseContext.h"
 
 #include <QComboBox>
@@ -134,7 +135,7 @@ TEST_F(DatabaseBox, IsDisabledWhileABatchRuns) {
     session->updateCommandStates();
     EXPECT_FALSE(session->databaseComboBox().isEnabled());
     session->cancelQuery();
-    ASSERT_TRUE(waitFor([&] { return !session->session().executing; }));
+    ASSERT_TRUE(waitFor([&] { return !session->executionControl().batch().executing(); }));
     EXPECT_TRUE(session->databaseComboBox().isEnabled());
 }
 
@@ -157,9 +158,16 @@ QString shownStatus(CChildFrame& session) {
     return message.isEmpty() ? session.paneText(0) : message;
 }
 
+// Moving the cursor queues pointer events; deliver them now, or a late enter or leave
+// event would land after whatever the test does next.
+void placePointer(QWidget& over) {
+    QCursor::setPos(over.mapToGlobal(over.rect().center()));
+    QCoreApplication::processEvents();
+}
+
 void movePointer(QWidget& over, QEvent::Type crossing) {
     const QPoint centre = over.rect().center();
-    QCursor::setPos(over.mapToGlobal(centre));
+    placePointer(over);
     if (crossing == QEvent::Enter) {
         QEnterEvent enter(centre, centre, over.mapToGlobal(centre));
         QApplication::sendEvent(&over, &enter);
@@ -182,7 +190,7 @@ TEST_F(DatabaseBox, PaneZeroShowsTheBoxsHelpOnlyWhileThePointerIsOnIt) {
     EXPECT_EQ(shownStatus(*session), help);
 
     pick(*session, "Sales");
-    QCursor::setPos(session->queryView().mapToGlobal(session->queryView().rect().center()));
+    placePointer(session->queryView());
     session->updateCommandStates();
     EXPECT_EQ(shownStatus(*session), "Ready");
 

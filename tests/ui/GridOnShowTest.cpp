@@ -1,8 +1,8 @@
 // Which grid the results pane shows after a batch, and that every grid command takes that one.
 #include "SessionWindowFixture.h"
 
+#include "execution/ResultNavigation.h"
 #include "results/CExportDlg.h"
-#include "session/ResultNavigation.h"
 
 namespace veltro {
 namespace {
@@ -65,9 +65,9 @@ TEST_F(GridOnShow, IsTheFirstAfterACancelledBatchOfManyResults) {
     }
     session->queryView().setTextUtf8(batch);
     session->executeQuery();
-    ASSERT_TRUE(waitFor([&] { return session->session().gridCount >= 3; }));
+    ASSERT_TRUE(waitFor([&] { return session->executionControl().batch().gridCount() >= 3; }));
     session->cancelQuery();
-    ASSERT_TRUE(waitFor([&] { return !session->session().executing; }));
+    ASSERT_TRUE(waitFor([&] { return !session->executionControl().batch().executing(); }));
     EXPECT_EQ(session->paneText(0), "Query batch canceled");
     EXPECT_EQ(gridOnShow(*session), 1);
 }

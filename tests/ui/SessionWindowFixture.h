@@ -12,11 +12,11 @@
 #include "cli/CommandLine.h"
 #include "editor/CQryView.h"
 #include "editor/CVeltroDoc.h"
+#include "execution/ExecutionControl.h"
 #include "odbc/DataSourcePrompt.h"
 #include "results/CMSFlexGrid.h"
 #include "results/CResultView.h"
 #include "session/CChildFrame.h"
-#include "session/ExecutionControl.h"
 #include "session/Session.h"
 #include "settings/MemorySettingsStore.h"
 
@@ -70,7 +70,7 @@ protected:
         session.queryView().setTextUtf8(sql);
         session.queryView().updateCommandStates();
         session.queryView().action(CQryView::Command::execute)->trigger();
-        ASSERT_TRUE(waitFor([&] { return !session.session().executing; }));
+        ASSERT_TRUE(waitFor([&] { return !session.executionControl().batch().executing(); }));
         QApplication::processEvents();
     }
 

@@ -48,11 +48,12 @@ TEST_F(SessionWindow, AScriptOnSqliteGivesAGridPerSelectAndTheMessageAndCaretNam
         editor.setTextUtf8(script);
         editor.setSelectionRange(c.selectionStart, c.selectionStart == 0 ? 0 : script.size());
         editor.action(CQryView::Command::execute)->trigger();
-        ASSERT_TRUE(waitFor([&] { return !session->session().executing; }));
+        ASSERT_TRUE(waitFor([&] { return !session->executionControl().batch().executing(); }));
         EXPECT_EQ(session->paneText(0), "Query batch completed with errors");
         EXPECT_EQ(session->paneText(2), c.pane2);
-        EXPECT_NE(session->session().messageBuffer.find(c.where), std::string::npos)
-            << session->session().messageBuffer;
+        EXPECT_NE(session->executionControl().batch().messageBuffer.find(c.where),
+                  std::string::npos)
+            << session->executionControl().batch().messageBuffer;
         EXPECT_EQ(editor.caretLineColumn().line, c.caretLine);
     }
 }
@@ -64,7 +65,7 @@ TEST_F(SessionWindow, ClearAllOfGridsLeavesPaneTwoOnNoGrid) {
     execute(*session, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < "
                       "3000) SELECT i FROM n;\nSELECT 2 AS b;");
     ASSERT_EQ(session->paneText(2), "Results grid #1 of 2; 3000 row(s); 1 col(s)");
-    ASSERT_FALSE(session->session().messageBuffer.empty());
+    ASSERT_FALSE(session->executionControl().batch().messageBuffer.empty());
     prompts.answers.push_back(PromptAnswer::yes);
     session->resultView().onClearAll();
     QApplication::processEvents();
@@ -132,12 +133,12 @@ TEST_F(SessionWindow, ClosingDuringABatchAsksAndAnsweredYesClosesAfterTheCancel)
     session->queryView().setTextUtf8("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
                                      "FROM n WHERE i < 100000) SELECT i FROM n");
     session->executeQuery();
-    ASSERT_TRUE(session->session().executing);
+    ASSERT_TRUE(session->executionControl().batch().executing());
     auto* sub = qobject_cast<QMdiSubWindow*>(session->parentWidget());
     prompts.answers.push_back(PromptAnswer::no);
     sub->close();
     EXPECT_EQ(frame->sessionCount(), 1);
-    EXPECT_TRUE(session->session().executing);
+    EXPECT_TRUE(session->executionControl().batch().executing());
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0],
               "A query execution is in progress. Are you sure you wish to cancel this query?");
@@ -167,7 +168,7 @@ TEST_F(SessionWindow, ABatchThatCompletesWhileTheCloseQuestionIsOpenStillCloses)
             return;
         }
         execute(*holder, "SELECT pg_advisory_unlock(4712)");
-        ASSERT_TRUE(waitFor([&] { return !session->session().executing; }));
+        ASSERT_TRUE(waitFor([&] { return !session->executionControl().batch().executing(); }));
     };
     // Yes to cancelling, then No to saving the typed query.
     prompts.answers.push_back(PromptAnswer::yes);
@@ -329,7 +330,7 @@ TEST_F(SessionWindow, EveryMenuShortcutWorksWhereverTheFocusIs) {
             QSignalSpy triggered(action, &QAction::triggered);
             QTest::keySequence(target, key);
             EXPECT_EQ(triggered.count(), paneOwnsKey ? 0 : 1) << where.toStdString();
-            EXPECT_TRUE(waitFor([&] { return !session->session().executing; }));
+            EXPECT_TRUE(waitFor([&] { return !session->executionControl().batch().executing(); }));
         }
     }
 }

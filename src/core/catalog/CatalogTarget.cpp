@@ -37,10 +37,10 @@ bool CatalogTarget::isSqlite() const {
 CatalogTarget catalogTargetOf(const Session& session) {
     CatalogTarget target;
     target.connection = session.connection;
-    target.dbmsName = session.dbmsName;
-    target.isSqlServerFamily = session.isSqlServerFamily;
-    target.isJetDriver = session.isJetDriver;
-    target.supportsMultipleResults = session.supportsMultipleResults;
+    target.dbmsName = session.capabilities().dbmsName;
+    target.isSqlServerFamily = session.capabilities().isSqlServerFamily;
+    target.isJetDriver = session.capabilities().isJetDriver;
+    target.supportsMultipleResults = session.capabilities().supportsMultipleResults;
     auto folding = NameQuoting::Folding::mixed;
     try {
         folding =
@@ -49,7 +49,7 @@ CatalogTarget catalogTargetOf(const Session& session) {
         // A driver that cannot say is taken to keep names as written.
     }
     target.quoting = NameQuoting::forDataSource(
-        session.isSqlServerFamily, session.isJetDriver,
+        session.capabilities().isSqlServerFamily, session.capabilities().isJetDriver,
         infoOrEmpty(*session.connection, SQL_IDENTIFIER_QUOTE_CHAR), folding);
     target.searchEscape = infoOrEmpty(*session.connection, SQL_SEARCH_PATTERN_ESCAPE);
     return target;

@@ -4,7 +4,7 @@
 #include "common/LineEnds.h"
 #include "common/TextCompare.h"
 #include "common/Utf8.h"
-#include "session/BatchText.h"
+#include "execution/BatchText.h"
 
 namespace veltro {
 

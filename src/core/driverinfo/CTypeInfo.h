@@ -1,6 +1,6 @@
 #pragma once
 
-#include "results/CRecordsetEx.h"
+#include "odbc/CRecordsetEx.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "editor/DocumentTitle.h"
 
-#include "session/BatchText.h"
+#include "execution/BatchText.h"
 
 namespace veltro {
 

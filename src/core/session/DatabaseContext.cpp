@@ -1,8 +1,8 @@
 #include "session/DatabaseContext.h"
 
 #include "common/TextCompare.h"
+#include "odbc/CRecordsetEx.h"
 #include "odbc/DatabaseError.h"
-#include "results/CRecordsetEx.h"
 #include "session/DatabaseBoxView.h"
 #include "session/DatabaseSql.h"
 #include "session/Session.h"
@@ -39,7 +39,7 @@ DatabaseContext::DatabaseContext(Session& owner, DatabaseBoxView& boxView)
 
 void DatabaseContext::setUp(const std::optional<std::string>& database) {
     session.currentDatabase.clear();
-    if (!session.isSqlServerFamily) {
+    if (!session.capabilities().isSqlServerFamily) {
         entries.clear();
         entries.addSorted(notSupportedEntry);
         entries.select(0);
@@ -103,7 +103,7 @@ bool DatabaseContext::SelectCurrentDatabase() {
 
 bool DatabaseContext::UseDatabase(const std::string& name) {
     try {
-        runUseDatabase(*session.connection, name);
+        runUseDatabase(*session.batchRecordset, name);
         return true;
     } catch (...) {
         return false;
@@ -126,7 +126,7 @@ void DatabaseContext::SelectionChanged(int index) {
     }
     std::string failure;
     try {
-        runUseDatabase(*session.connection, text);
+        runUseDatabase(*session.batchRecordset, text);
         session.currentDatabase = text;
     } catch (const DatabaseError& e) {
         failure = e.displayText();
@@ -146,8 +146,8 @@ void DatabaseContext::applyCurrentDatabase(const std::string& name) {
     show();
 }
 
-bool DatabaseContext::boxEnabled() const {
-    return session.isConnected() && session.isSqlServerFamily && !session.executing;
+bool DatabaseContext::boxEnabled(bool batchRunning) const {
+    return session.isConnected() && session.capabilities().isSqlServerFamily && !batchRunning;
 }
 
 // The entry that begins with the current database's name, or with its bracketed form

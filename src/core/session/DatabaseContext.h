@@ -41,7 +41,7 @@ public:
 
     // The box is enabled while the session is connected to the SQL Server family and
     // runs no batch.
-    bool boxEnabled() const;
+    bool boxEnabled(bool batchRunning) const;
     const DatabaseList& list() const { return entries; }
 
 private:

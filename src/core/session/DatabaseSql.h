@@ -6,7 +6,6 @@
 namespace veltro {
 
 class CRecordsetEx;
-class OdbcConnection;
 
 // What the database context sends to a server of the SQL Server family.
 inline constexpr const char* databaseListSql =
@@ -26,8 +25,8 @@ struct CurrentDatabaseAnswer {
 // is read. A database error gives an answer that did not run; other errors pass on.
 CurrentDatabaseAnswer queryCurrentDatabase(CRecordsetEx& recordset);
 
-// Runs "use " + name on a statement of its own, reading and discarding whatever it
-// returns. A failure throws DatabaseError.
-void runUseDatabase(OdbcConnection& connection, const std::string& name);
+// Runs "use " + name on the session's recordset, whose cancel scope every call goes
+// through, reading and discarding whatever it returns. A failure throws DatabaseError.
+void runUseDatabase(CRecordsetEx& recordset, const std::string& name);
 
 } // namespace veltro

@@ -3,8 +3,8 @@
 #include "common/ErrorText.h"
 #include "common/TextCompare.h"
 #include "common/TickCount.h"
+#include "odbc/CRecordsetEx.h"
 #include "odbc/OdbcConnection.h"
-#include "results/CRecordsetEx.h"
 #include "session/ExecTime.h"
 #include "session/SessionHost.h"
 #include "session/ThreadPriority.h"
@@ -124,21 +124,22 @@ void Session::openAndDescribe(const std::optional<std::string>& givenConnectStri
     host->setFrameStatusText(establishingConnectionText);
     connection->setQueryTimeout(queryTimeout);
 
-    dbmsName = connection->infoText(SQL_DBMS_NAME);
-    dataSourceName = connection->infoText(SQL_DATA_SOURCE_NAME);
-    if (dataSourceName.empty()) {
-        dataSourceName = dbmsName;
+    caps = {};
+    caps.dbmsName = connection->infoText(SQL_DBMS_NAME);
+    caps.dataSourceName = connection->infoText(SQL_DATA_SOURCE_NAME);
+    if (caps.dataSourceName.empty()) {
+        caps.dataSourceName = caps.dbmsName;
     }
-    isJetDriver = equalsNoCase(connection->infoText(SQL_DRIVER_NAME), "ODBCJT32.DLL");
-    isSqlServerFamily = isSqlServerFamilyName(dbmsName);
+    caps.isJetDriver = equalsNoCase(connection->infoText(SQL_DRIVER_NAME), "ODBCJT32.DLL");
+    caps.isSqlServerFamily = isSqlServerFamilyName(caps.dbmsName);
 
     batchRecordset = std::make_shared<CRecordsetEx>(connection);
 
     host->setupDatabaseContext(*this, database);
 
-    supportsMultipleResults = connection->infoText(SQL_MULT_RESULT_SETS) == "Y";
-    supportsCancel = connection->supportsFunction(SQL_API_SQLCANCEL);
-    supportsRowCount = connection->supportsFunction(SQL_API_SQLROWCOUNT);
+    caps.supportsMultipleResults = connection->infoText(SQL_MULT_RESULT_SETS) == "Y";
+    caps.supportsCancel = connection->supportsFunction(SQL_API_SQLCANCEL);
+    caps.supportsRowCount = connection->supportsFunction(SQL_API_SQLROWCOUNT);
     resultInfoText = resultInfoOpenText;
 
     UpdateExecTime();

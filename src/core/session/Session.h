@@ -1,17 +1,16 @@
 #pragma once
 
+#include "session/SessionCapabilities.h"
 #include "settings/PaneFont.h"
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace veltro {
 
 class CRecordsetEx;
-class ResultSink;
 class OdbcConnection;
 class SessionHost;
 class SettingsStore;
@@ -22,10 +21,10 @@ inline constexpr const char* establishingConnectionText = "Establishing new conn
 inline constexpr const char* readyText = "Ready";
 inline constexpr const char* messagesInfoText = "Messages";
 
-// One session's connection and the record of what its window shows: what the driver is and
-// can do, the configured timeouts and the worker priority, the status texts, and the
-// current batch's messages, text and grids. It belongs to the thread of the session's
-// window (or of the headless run) alone. A batch's worker gets what it reads by value
+// One session's connection and what its status panes say: what the driver is and can do,
+// the configured timeouts and the worker priority, and the status texts. It belongs to the
+// thread of the session's window (or of the headless run) alone; the current batch's state
+// belongs to that thread's ExecutionControl. A batch's worker gets what it reads by value
 // (WorkerContext) and hands what it produces back through that thread (WorkerHost); the
 // recordset and the grids it fills carry their own locks.
 class Session {
@@ -61,15 +60,8 @@ public:
     std::shared_ptr<OdbcConnection> connection;
     std::shared_ptr<CRecordsetEx> batchRecordset;
     std::string connectString;
-    std::string dataSourceName;
-    std::string dbmsName;
 
-    // Capabilities, tested once per successful connect.
-    bool isSqlServerFamily = false;
-    bool isJetDriver = false;
-    bool supportsMultipleResults = false;
-    bool supportsCancel = false;
-    bool supportsRowCount = false;
+    const SessionCapabilities& capabilities() const { return caps; }
 
     // Settings.
     int threadPriority = 0;
@@ -82,30 +74,9 @@ public:
     std::uint64_t startTicks = 0;
     std::string statusText = readyText;
 
-    // The current batch: its messages and text as they have arrived from the worker, its
-    // grids in creation order, and its state.
-    std::string messageBuffer;
-    std::string textBuffer;
-    // Set once the cancel request has been made, or the worker reported that it stopped
-    // for one.
-    int cancelled = 0;
-    bool executing = false;
-    bool cancelRequested = false;
-    bool textMode = false;
-    bool completionHandled = false;
-    std::vector<std::shared_ptr<ResultSink>> gridList;
-    int gridCount = 0;
-    int currentGridNumber = 0;
-    int nextGridId = 2000;
-
     // The database the session believes current: as the server names it, or as the user
     // picked it in the database box (brackets included).
     std::string currentDatabase;
-
-    // Close actions waiting for a cancel to finish.
-    bool closePending = false;
-    bool disconnectAllPending = false;
-    bool exitPending = false;
 
     // Applied to every new grid; a height of 0 means none is stored.
     LogicalFont gridFont;
@@ -118,6 +89,7 @@ private:
     void openAndDescribe(const std::optional<std::string>& connectString,
                          const std::optional<std::string>& database);
     SessionHost* host;
+    SessionCapabilities caps;
 };
 
 } // namespace veltro

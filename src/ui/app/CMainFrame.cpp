@@ -12,11 +12,13 @@
 #include "editor/CGoToDlg.h"
 #include "editor/CQryView.h"
 #include "editor/CVeltroDoc.h"
+#include "execution/ExecutionControl.h"
 #include "odbc/DataSourcePrompt.h"
 #include "options/CGeneralPage.h"
 #include "options/COptionsSheet.h"
 #include "session/CChildFrame.h"
 #include "session/Session.h"
+#include "session/SessionCommands.h"
 #include "settings/SettingsStore.h"
 
 #include <QApplication>
@@ -133,19 +135,19 @@ void CMainFrame::createMenus() {
 
     // The session menus follow the active session window each time they open.
     // Without a session they have nothing to offer and are not shown.
-    const auto sessionMenu = [this](const QString& title, void (CChildFrame::*fill)(QMenu&)) {
+    const auto sessionMenu = [this](const QString& title, void (SessionCommands::*fill)(QMenu&)) {
         QMenu* menu = menuBar()->addMenu(title);
         sessionMenus << menu;
         connect(menu, &QMenu::aboutToShow, this, [this, menu, fill] {
             menu->clear();
             if (CChildFrame* session = activeSession()) {
-                (session->*fill)(*menu);
+                (session->sessionCommands().*fill)(*menu);
             }
         });
     };
-    sessionMenu("&Edit", &CChildFrame::fillEditMenu);
-    sessionMenu("&Query", &CChildFrame::fillQueryMenu);
-    sessionMenu("&Results", &CChildFrame::fillResultsMenu);
+    sessionMenu("&Edit", &SessionCommands::fillEditMenu);
+    sessionMenu("&Query", &SessionCommands::fillQueryMenu);
+    sessionMenu("&Results", &SessionCommands::fillResultsMenu);
 
     QMenu* window = menuBar()->addMenu("&Window");
     nextWindowAction = window->addAction("Ne&xt", area, &QMdiArea::activateNextSubWindow);
@@ -390,10 +392,11 @@ void CMainFrame::disconnectAll() {
             continue;
         }
         // The session refused: when it is cancelling, it finishes the job by itself.
-        Session& record = session->session();
-        if (record.cancelRequested) {
-            record.exitPending = closingApplication;
-            record.disconnectAllPending = closingAll;
+        ExecutionControl& control = session->executionControl();
+        if (control.batch().cancelRequested()) {
+            control.setPendingClose(closingApplication ? PendingClose::application
+                                    : closingAll       ? PendingClose::allSessions
+                                                       : PendingClose::window);
         }
     }
     closingAll = false;

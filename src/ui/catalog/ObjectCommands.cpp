@@ -5,6 +5,8 @@
 #include "catalog/CTablesDlg.h"
 #include "catalog/ObjectText.h"
 #include "editor/CQryView.h"
+#include "execution/ExecutionControl.h"
+#include "results/CResultView.h"
 #include "session/CChildFrame.h"
 #include "session/Session.h"
 
@@ -42,7 +44,7 @@ ObjectCommands::ObjectCommands(CChildFrame& session, QToolBar& bar, QAction& pop
 }
 
 bool ObjectCommands::available() const {
-    return frame.isConnected() && !frame.session().executing;
+    return frame.isConnected() && !frame.executionControl().batch().executing();
 }
 
 void ObjectCommands::updateCommandStates() {
@@ -84,10 +86,9 @@ void ObjectCommands::applyToEditor(const ObjectCommandResult& result) {
     editor.setTextUtf8(result.editorText);
     editor.setSelectionRange(result.selectionStart, result.selectionEnd);
     if (result.objectText) {
-        frame.setPaneTitle(result.paneTitle);
-        frame.session().textMode = true;
+        frame.resultView().setPaneTitle(result.paneTitle);
     }
-    frame.executeQuery();
+    frame.executeBatch(result.objectText ? BatchOutput::text : BatchOutput::grids);
 }
 
 void ObjectCommands::onObjectsPopup() {

@@ -30,8 +30,8 @@ NameCompleter::NameCompleter(CQryView& editor, const SettingsStore& settings,
     // The reader's thread hands each result to this object's thread by value. The reader
     // ends before this object does, and a call still queued then is dropped with the object.
     reader = std::make_unique<CatalogReader>(
-        CatalogReader::Source{session.connectString, session.isSqlServerFamily, session.isJetDriver,
-                              session.loginTimeout},
+        CatalogReader::Source{session.connectString, session.capabilities().isSqlServerFamily,
+                              session.capabilities().isJetDriver, session.loginTimeout},
         [this](CatalogNames names) {
             QMetaObject::invokeMethod(
                 this, [this, names = std::move(names)] { namesArrived(names); },

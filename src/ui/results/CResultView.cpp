@@ -4,14 +4,14 @@
 #include "app/PrinterSetup.h"
 #include "app/PromptService.h"
 #include "common/AtomicFile.h"
+#include "execution/ExecutionControl.h"
+#include "execution/ResultNavigation.h"
 #include "results/CMSFlexGrid.h"
 #include "results/ResultFonts.h"
 #include "results/ResultPaneText.h"
 #include "results/ResultViewOwner.h"
 #include "results/SaveGridResults.h"
 #include "session/ExecTime.h"
-#include "session/ExecutionControl.h"
-#include "session/ResultNavigation.h"
 #include "session/Session.h"
 #include "settings/SettingsStore.h"
 
@@ -216,13 +216,14 @@ void CResultView::onEditCopy() {
         return;
     }
     const Session& session = viewOwner.session();
-    if (session.executing) {
+    const bool executing = viewOwner.executionControl().batch().executing();
+    if (executing) {
         shownGrid->refresh();
     }
     viewOwner.setPaneText(statusPane, copyingText);
     QGuiApplication::clipboard()->setText(
         QString::fromStdString(gridBlockText(shownGrid->store())));
-    if (session.executing) {
+    if (executing) {
         shownGrid->refresh();
     }
     viewOwner.setPaneText(statusPane, session.statusText);
@@ -350,8 +351,8 @@ void CResultView::onFont() {
 }
 
 void CResultView::chooseGridFont() {
-    const Session& session = viewOwner.session();
-    if (session.executing) {
+    const bool executing = viewOwner.executionControl().batch().executing();
+    if (executing) {
         shownGrid->refresh();
     }
     const std::optional<QFont> chosen =
@@ -367,7 +368,7 @@ void CResultView::chooseGridFont() {
         extras.size = static_cast<int>(properties.size);
         writePaneFont(viewOwner.settings(), gridFontSection, logical, &extras);
     }
-    if (session.executing && shownGrid != nullptr) {
+    if (executing && shownGrid != nullptr) {
         shownGrid->refresh();
     }
 }
@@ -418,9 +419,9 @@ void CResultView::onClearAll() {
         session.resultInfoText = emptyGridInfoText;
     } else {
         if (session.showsMessages()) {
-            session.messageBuffer.clear();
+            viewOwner.executionControl().clearMessages();
         } else {
-            session.textBuffer.clear();
+            viewOwner.executionControl().clearText();
             session.resultInfoText = ResultNavigation::linesOfTextInfo(0);
         }
         clear();
@@ -432,7 +433,8 @@ void CResultView::onClearAll() {
 void CResultView::resetStatusAfterClear() {
     viewOwner.updateStatusPanes();
     Session& session = viewOwner.session();
-    if (!session.messageBuffer.empty() || !session.textBuffer.empty() || session.gridCount != 0) {
+    const BatchState& batch = viewOwner.executionControl().batch();
+    if (!batch.messageBuffer.empty() || !batch.textBuffer.empty() || batch.gridCount() != 0) {
         return;
     }
     session.statusText = readyText;
@@ -444,7 +446,8 @@ void CResultView::resetStatusAfterClear() {
 }
 
 bool CResultView::canClearAll() const {
-    return (gridOnShow() || !document()->isEmpty()) && !viewOwner.session().executing;
+    return (gridOnShow() || !document()->isEmpty()) &&
+           !viewOwner.executionControl().batch().executing();
 }
 
 std::unique_ptr<QMenu> CResultView::contextMenu() {

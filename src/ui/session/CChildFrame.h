@@ -2,10 +2,8 @@
 
 #include "editor/GoToSession.h"
 #include "editor/QueryViewOwner.h"
+#include "execution/BatchState.h"
 #include "results/ResultViewOwner.h"
-#include "session/DatabaseBoxView.h"
-#include "session/ExecutionView.h"
-#include "session/SessionHost.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -30,18 +28,16 @@ class CVeltroDoc;
 class DatabaseContext;
 class ExecutionControl;
 class NameCompleter;
-class ObjectCommands;
 class Session;
 class SessionRuntime;
-class StatusTipPane;
+class SessionCommands;
+class SessionStatusBar;
+class SessionViewAdapter;
 
 // A session window: one connection with its query editor above, its results pane below,
 // its own tool bar with the database box and a four-pane status bar. It carries the
 // session's batches between the user, the execution control and the panes.
 class CChildFrame : public QMainWindow,
-                    public SessionHost,
-                    public ExecutionView,
-                    public DatabaseBoxView,
                     public QueryViewOwner,
                     public ResultViewOwner,
                     public GoToSession {
@@ -59,60 +55,23 @@ public:
     ExecutionControl& executionControl() override;
     bool isConnected() const;
     QString databaseBoxText() const;
-    QComboBox& databaseComboBox() const { return *databaseBox; }
+    QComboBox& databaseComboBox() const;
     DatabaseContext& databaseContext() const { return *database; }
     // Null until the session has connected.
     NameCompleter* nameCompleter() const { return names; }
 
     // Carries out at most one close that waited for a cancel to finish.
     void RunPendingClose();
-    // The session's menus, filled anew each time they open.
-    void fillEditMenu(QMenu& menu);
-    void fillQueryMenu(QMenu& menu);
-    void fillResultsMenu(QMenu& menu);
+    // The tool bar's and the session menus' commands.
+    SessionCommands& sessionCommands() const { return *commands; }
 
     // The pane texts as the status bar shows them.
     QString paneText(int pane) const;
 
-    // SessionHost (the wait cursor serves the database box too)
-    void setFrameStatusText(const std::string& text) override;
-    void beginWaitCursor() override;
-    void endWaitCursor() override;
-    void setExecTimeText(const std::string& text) override;
-    bool askRetryConnect(const std::string& errorText) override;
-    std::optional<std::string> promptConnectString() override;
-    void setupDatabaseContext(Session& session,
-                              const std::optional<std::string>& database) override;
-
-    // ExecutionView (enabling the database box serves the box too)
-    void showPaneText(int pane, const std::string& text) override;
-    void startExecTimer() override;
-    void stopExecTimer() override;
-    void setDatabaseBoxEnabled(bool enabled) override;
-    void showCurrentDatabase(const std::string& name) override;
-    std::string documentTitle() const override;
-    void setDocumentTitle(const std::string& title) override;
-    void setPaneTitle(const std::string& title) override;
-    void addGridWindow(const std::shared_ptr<ResultSink>& grid) override;
-    void setCurrentGrid(const ResultSink& grid) override;
-    void gridRowsChanged(const ResultSink& grid) override;
-    void destroyGridWindows() override;
-    void setGridShown(const ResultSink& grid, bool shown) override;
-    void presentGrid(const ResultSink& grid) override;
-    void repaintGrid(const ResultSink& grid) override;
-    void setResultsRedraw(bool on) override;
-    void setResultsText(const std::string& text) override;
-    int resultsLineCount() const override;
-    void showFailedStatement(int line) override;
-    void runIdle() override;
-    void runPendingClose() override;
-
-    // DatabaseBoxView
-    void showDatabaseList(const DatabaseList& list) override;
-    void showDatabaseError(const std::string& text) override;
-
     // QueryViewOwner
     void executeQuery() override;
+    // Runs the editor's selection or text; the object commands ask for text output.
+    void executeBatch(BatchOutput output);
     void cancelQuery() override;
     bool canExecute() const override;
     bool canCancel() const override;
@@ -123,6 +82,8 @@ public:
     // ResultViewOwner
     SettingsStore& settings() override { return store; }
     void setPaneText(int pane, const std::string& text) override;
+    std::string documentTitle() const override;
+    void setDocumentTitle(const std::string& title) override;
     void updateStatusPanes() override;
     void focusQueryEditor() override;
 
@@ -144,42 +105,25 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void createToolBar();
-    void createStatusBar();
     void setUpShortcuts();
-    void setPaneLabel(std::size_t pane, const QString& text);
-    void fitPane(std::size_t pane, const QString& text);
     void createPanes();
     void updateCaretPane();
     bool resultsActive() const;
 
     CMainFrame& frame;
     SettingsStore& store;
+    // Declared first: the runtime and the database context refer to it until they end.
+    std::unique_ptr<SessionViewAdapter> adapter;
     std::shared_ptr<SessionRuntime> runtime;
     std::unique_ptr<DatabaseContext> database;
     CVeltroDoc* doc = nullptr;
     CQryView* editor = nullptr;
     CResultView* results = nullptr;
     QSplitter* splitter = nullptr;
-    QToolBar* toolBar = nullptr;
-    QComboBox* databaseBox = nullptr;
-    std::array<QLabel*, 4> panes{};
-    std::unique_ptr<StatusTipPane> statusTips;
-    QTimer execTimer;
+    std::unique_ptr<SessionCommands> commands;
+    std::unique_ptr<SessionStatusBar> status;
     QTimer commandTimer;
-    int waitDepth = 0;
-
-    QAction* newQueryAction = nullptr;
-    QAction* databaseFocusAction = nullptr;
-    QAction* objectsAction = nullptr;
-    ObjectCommands* objects = nullptr;
     NameCompleter* names = nullptr;
-    QAction* previousAction = nullptr;
-    QAction* nextAction = nullptr;
-    QAction* firstAction = nullptr;
-    QAction* lastAction = nullptr;
-    QAction* messagesAction = nullptr;
-    QAction* driverInfoAction = nullptr;
 };
 
 } // namespace veltro

@@ -6,7 +6,7 @@
 #include "catalog/CatalogListing.h"
 #include "catalog/CatalogTarget.h"
 #include "catalog/TableStatements.h"
-#include "results/CRecordsetEx.h"
+#include "odbc/CRecordsetEx.h"
 #include "session/Session.h"
 #include "session/SessionHost.h"
 #include "settings/MemorySettingsStore.h"

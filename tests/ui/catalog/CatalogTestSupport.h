@@ -8,7 +8,8 @@
 #include "app/CMainFrame.h"
 #include "catalog/CListCtrlEx.h"
 #include "editor/CQryView.h"
-#include "results/CRecordsetEx.h"
+#include "execution/ExecutionControl.h"
+#include "odbc/CRecordsetEx.h"
 #include "session/CChildFrame.h"
 #include "session/Session.h"
 #include "settings/MemorySettingsStore.h"
@@ -95,7 +96,7 @@ protected:
     }
 
     static bool batchEnded(CChildFrame& session) {
-        return waitFor([&] { return !session.session().executing; });
+        return waitFor([&] { return !session.executionControl().batch().executing(); });
     }
 
     MemorySettingsStore settings;

@@ -7,7 +7,7 @@
 #include "catalog/CProceduresDlg.h"
 #include "catalog/CTablesDlg.h"
 #include "editor/CQryView.h"
-#include "results/CRecordsetEx.h"
+#include "odbc/CRecordsetEx.h"
 #include "results/CResultView.h"
 
 #include <QAction>
@@ -91,7 +91,7 @@ TEST_P(ViewSource, TablesShowsAViewsDefinition) {
     EXPECT_EQ(session->paneText(0), "Query batch completed");
     EXPECT_EQ(session->paneText(2).toStdString(),
               "# of lines of text: " + std::to_string(session->resultView().lineCount()));
-    EXPECT_FALSE(session->session().textMode);
+    EXPECT_FALSE(session->executionControl().batch().textMode);
     // The statement is what the editor shows after the two line feeds, selected.
     CQryView& editor = session->queryView();
     EXPECT_EQ(editor.selectionStart(), 2u);
@@ -182,7 +182,7 @@ TEST_F(ObjectCommands, JetViewNamesItsStoredQuery) {
     press(*session, Qt::Key_F8);
     EXPECT_EQ(session->queryView().textUtf8(), "\n\nv // CDaoQueryDef::GetSQL()");
     EXPECT_EQ(session->resultView().paneTitle(), "v");
-    EXPECT_EQ(session->session().messageBuffer,
+    EXPECT_EQ(session->executionControl().batch().messageBuffer,
               "The text of a stored Jet query cannot be read on this platform.");
 }
 
@@ -217,7 +217,7 @@ TEST_F(ObjectCommands, PopupOffersBothAndUnsupportedTextReportsTheDriversError) 
     EXPECT_EQ(shownAt, objectsButton->mapToGlobal(QPoint(0, objectsButton->height())));
     EXPECT_EQ(session->queryView().selectedTextUtf8(), "p // Procedure text not supported");
     EXPECT_EQ(session->paneText(0), "Query batch completed with errors");
-    EXPECT_FALSE(session->session().textMode);
+    EXPECT_FALSE(session->executionControl().batch().textMode);
 }
 
 TEST_F(ObjectCommands, NothingHappensWhileABatchRuns) {
@@ -226,7 +226,7 @@ TEST_F(ObjectCommands, NothingHappensWhileABatchRuns) {
     CQryView& editor = session->queryView();
     editor.setTextUtf8("SELECT 1");
     editor.action(CQryView::Command::execute)->trigger();
-    ASSERT_TRUE(session->session().executing);
+    ASSERT_TRUE(session->executionControl().batch().executing());
     focusEditor(*session);
     QTest::keyClick(&editor, Qt::Key_F8);
     QTest::keyClick(&editor, Qt::Key_F9);

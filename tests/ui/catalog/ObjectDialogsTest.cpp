@@ -7,8 +7,8 @@
 
 #include "catalog/CProceduresDlg.h"
 #include "catalog/CTablesDlg.h"
+#include "odbc/CRecordsetEx.h"
 #include "odbc/OdbcConnection.h"
-#include "results/CRecordsetEx.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
@@ -125,7 +125,7 @@ TEST_P(DialogsOnRealDrivers, OkGivesOneSelectPerChosenTableAndStoresTheBoxes) {
     ASSERT_TRUE(dialog.start());
     dialog.findChild<QCheckBox*>("systemTables")->click();
     // Several statements make one batch only on a driver with several result sets.
-    const bool multiple = session->session().supportsMultipleResults;
+    const bool multiple = session->session().capabilities().supportsMultipleResults;
     EXPECT_EQ(dialog.list().selectionMode(),
               multiple ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
     if (multiple) {

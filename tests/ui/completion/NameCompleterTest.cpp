@@ -181,15 +181,15 @@ TEST_F(NameCompletionWindow, CompletesWhileALongBatchRunsOnTheSession) {
     CQryView& editor = slow->queryView();
     editor.setTextUtf8("select 1");
     editor.action(CQryView::Command::execute)->trigger();
-    ASSERT_TRUE(slow->session().executing);
+    ASSERT_TRUE(slow->executionControl().batch().executing());
     editor.setTextUtf8("select s. from shipments s");
     editor.setSelectionRange(9, 9);
     pressCtrlSpace(*slow);
     ASSERT_TRUE(waitForList(*slow));
     EXPECT_EQ(names(*slow).shownEntries(), QStringList({"carrier", "shipment_id"}));
-    EXPECT_TRUE(slow->session().executing);
+    EXPECT_TRUE(slow->executionControl().batch().executing());
     editor.action(CQryView::Command::cancel)->trigger();
-    ASSERT_TRUE(test::waitFor([&] { return !slow->session().executing; }));
+    ASSERT_TRUE(test::waitFor([&] { return !slow->executionControl().batch().executing(); }));
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "driverinfo/CLimits.h"
 #include "driverinfo/CMyPropertySheet.h"
 #include "editor/CQryView.h"
+#include "execution/ExecutionControl.h"
 #include "odbc/OdbcConnection.h"
 #include "session/CChildFrame.h"
 #include "session/Session.h"
@@ -271,17 +272,17 @@ TEST_F(DriverInfoSheet, F10OpensTheSheetOnTheSessionButNotWhileABatchRuns) {
     session->queryView().setTextUtf8("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
                                      "FROM n WHERE i < 100000) SELECT i FROM n");
     session->executeQuery();
-    ASSERT_TRUE(session->session().executing);
+    ASSERT_TRUE(session->executionControl().batch().executing());
     QTest::keyClick(&session->queryView(), Qt::Key_F10);
     session->showDriverInfo();
     EXPECT_EQ(prompts.dialogTitles.size(), 1u);
     session->cancelQuery();
     QElapsedTimer waited;
     waited.start();
-    while (session->session().executing && waited.elapsed() < 30000) {
+    while (session->executionControl().batch().executing() && waited.elapsed() < 30000) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
-    EXPECT_FALSE(session->session().executing);
+    EXPECT_FALSE(session->executionControl().batch().executing());
 }
 
 } // namespace

@@ -24,6 +24,8 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <memory>
 
 namespace veltro {
@@ -94,6 +96,26 @@ TEST_F(QryViewTest, AccessibleTextCountsCharactersFromTheCaretsLine) {
     EXPECT_EQ(view->caretLineColumn().line, 2);
     text->setSelection(0, 13, 31);
     EXPECT_EQ(view->selectedTextUtf8(), ";\r\nselect 2;\n'€' x");
+}
+
+// QScintilla's own accessibility calls count characters from the start of the text on every
+// edit; they reach the program's count through the line index, which must give the same
+// answer at every byte position, in the middle of a letter too.
+TEST_F(QryViewTest, CharacterCountsFromTheStartComeFromTheLineIndexAndAgree) {
+    const auto mangled = "_ZNK17QsciScintillaBase13SendScintillaEjml";
+    EXPECT_NE(dlsym(RTLD_DEFAULT, mangled), dlsym(RTLD_NEXT, mangled))
+        << "the library's calls would not reach the program's count";
+    auto view = makeView();
+    const QByteArray text = "select 'äöü€';\r\nselect 2;\n'😀' x\n";
+    view->setTextUtf8(text.toStdString());
+    for (long position = 0; position <= text.size() + 2; ++position) {
+        const long expected =
+            view->SendScintilla(QsciScintillaBase::SCI_COUNTCHARACTERS, 1UL, position) +
+            (position > 0 ? 1 : 0);
+        EXPECT_EQ(view->SendScintilla(QsciScintillaBase::SCI_COUNTCHARACTERS, 0UL, position),
+                  expected)
+            << position;
+    }
 }
 
 TEST_F(QryViewTest, TextWithNulsAndCrLfSurvivesTheEditor) {

@@ -113,9 +113,9 @@ TEST_F(ExportDialogTest, SaveGridResultsWritesEveryGridWithTheChosenOptions) {
 }
 
 TEST_F(ExportDialogTest, GridStillBeingFilledIsWrittenAsItStands) {
+    window.startBatch();
     auto store = filledGrid(2, 2);
     window.addGrid(store, true);
-    window.record.executing = true;
     // Room made for rows the worker has not written yet.
     store->SetRows(4);
     window.pane->gridRowsChanged(*store);

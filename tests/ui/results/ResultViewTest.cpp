@@ -150,7 +150,7 @@ TEST_F(ResultViewTest, ClearAllAnsweredNoChangesNothing) {
     pane.onClearAll();
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0], clearAllQuestionText);
-    EXPECT_EQ(window.record.gridCount, 1);
+    EXPECT_EQ(window.batch().gridCount(), 1);
     EXPECT_TRUE(pane.gridOnShow());
     EXPECT_EQ(window.record.statusText, "Query batch completed");
 }
@@ -163,7 +163,7 @@ TEST_F(ResultViewTest, ClearAllOfGridsResetsTheStatusPanes) {
     window.record.resultInfoText = "Results grid #1 of 2; 2 row(s); 2 col(s)";
     prompts.answers.push_back(PromptAnswer::yes);
     pane.onClearAll();
-    EXPECT_EQ(window.record.gridCount, 0);
+    EXPECT_EQ(window.batch().gridCount(), 0);
     EXPECT_EQ(pane.currentGrid(), nullptr);
     EXPECT_TRUE(pane.grids().empty());
     EXPECT_EQ(window.editorFocusRequests, 1);
@@ -174,23 +174,22 @@ TEST_F(ResultViewTest, ClearAllOfGridsResetsTheStatusPanes) {
 }
 
 TEST_F(ResultViewTest, ClearAllOfMessagesKeepsTheObjectText) {
+    window.startBatch(BatchOutput::text);
+    window.control.onTextFetchDone({0, true}, "create view v as select 1");
     window.record.resultInfoText = "MESSAGES";
-    window.record.messageBuffer = "Query canceled by user.";
-    window.record.textBuffer = "create view v as select 1";
-    window.record.statusText = "Query batch canceled";
-    pane.setPaneText(window.record.messageBuffer);
+    pane.setPaneText(window.batch().messageBuffer);
     prompts.answers.push_back(PromptAnswer::yes);
     pane.onClearAll();
-    EXPECT_TRUE(window.record.messageBuffer.empty());
-    EXPECT_EQ(window.record.textBuffer, "create view v as select 1");
+    EXPECT_TRUE(window.batch().messageBuffer.empty());
+    EXPECT_EQ(window.batch().textBuffer, "create view v as select 1");
     EXPECT_TRUE(pane.paneText().empty());
     // Something is left, so the panes keep their texts.
     EXPECT_EQ(window.record.statusText, "Query batch canceled");
 }
 
 TEST_F(ResultViewTest, ClearAllIsRefusedWhileABatchRuns) {
+    window.startBatch();
     pane.setPaneText("text");
-    window.record.executing = true;
     EXPECT_FALSE(pane.canClearAll());
     pane.onClearAll();
     EXPECT_TRUE(prompts.messages.empty());

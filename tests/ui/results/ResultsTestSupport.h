@@ -2,15 +2,16 @@
 
 #include "ScriptedPrompts.h"
 #include "TestApplication.h"
+#include "TestDriver.h"
+#include "execution/ExecutionControl.h"
+#include "execution/ExecutionView.h"
+#include "execution/WorkerHost.h"
 #include "results/CMSFlexGrid.h"
 #include "results/CResultView.h"
 #include "results/GridStore.h"
 #include "results/ResultViewOwner.h"
-#include "session/ExecutionControl.h"
-#include "session/ExecutionView.h"
 #include "session/Session.h"
 #include "session/SessionHost.h"
-#include "session/WorkerHost.h"
 #include "settings/MemorySettingsStore.h"
 
 #include <QApplication>
@@ -51,15 +52,23 @@ public:
 
     // A grid as the new-grid message makes it, optionally shown.
     CMSFlexGrid* addGrid(std::shared_ptr<GridStore> grid, bool show) {
-        CMSFlexGrid* widget = pane->createGrid(grid);
-        record.gridList.push_back(grid);
-        record.gridCount = static_cast<int>(record.gridList.size());
+        control.onNewGrid(grid);
+        CMSFlexGrid* widget = pane->gridFor(*grid);
         widget->rowsChanged();
         if (show) {
             pane->showGrid(widget);
         }
         return widget;
     }
+
+    // A batch on the test driver whose worker's messages go nowhere: the control stays in
+    // it until the test hands it the messages that end it. Grids come after this.
+    void startBatch(BatchOutput output = BatchOutput::grids) {
+        ASSERT_TRUE(record.Connect(testDriver("DBMS_NAME=SQL Server"), std::nullopt));
+        control.Execute("select 1", 0, 0, output);
+        ASSERT_TRUE(control.batch().executing());
+    }
+    const BatchState& batch() const { return control.batch(); }
 
     Session& session() override { return record; }
     ExecutionControl& executionControl() override { return control; }
@@ -76,6 +85,14 @@ public:
     }
 
     void destroyGridWindows() override { pane->destroyAllGrids(); }
+    void addGridWindow(const std::shared_ptr<ResultSink>& grid) override {
+        pane->createGrid(std::dynamic_pointer_cast<GridStore>(grid));
+    }
+    void setGridShown(const ResultSink& grid, bool shown) override {
+        pane->setGridShown(grid, shown);
+    }
+    void presentGrid(const ResultSink& grid) override { pane->showGrid(pane->gridFor(grid)); }
+    void gridRowsChanged(const ResultSink& grid) override { pane->gridRowsChanged(grid); }
     void setResultsText(const std::string& text) override { pane->setPaneText(text); }
     void setResultsRedraw(bool on) override { pane->setRedraw(on); }
 

@@ -1,8 +1,8 @@
-#include "session/LoopWorkerHost.h"
+#include "execution/LoopWorkerHost.h"
 
+#include "execution/ExecutionControl.h"
+#include "execution/MessageLoop.h"
 #include "results/ResultSink.h"
-#include "session/ExecutionControl.h"
-#include "session/MessageLoop.h"
 
 namespace veltro {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/SqlDialect.h"
+#include "execution/SqlDialect.h"
 
 #include <cstddef>
 #include <string_view>

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "session/ResultNavigation.h"
-#include "session/SessionThread.h"
-#include "session/WorkerContext.h"
+#include "execution/BatchState.h"
+#include "execution/ResultNavigation.h"
+#include "execution/SessionThread.h"
+#include "execution/WorkerContext.h"
 
 #include <chrono>
 #include <cstddef>
@@ -40,7 +41,7 @@ public:
     // Runs the selection (character positions) or, when it is empty, the whole text.
     // Nothing happens while a batch runs.
     void Execute(const std::string& wholeText, std::size_t selectionStart = 0,
-                 std::size_t selectionEnd = 0);
+                 std::size_t selectionEnd = 0, BatchOutput output = BatchOutput::grids);
     bool Launch(const std::string& batchText);
 
     // Worker messages, on the window's thread.
@@ -55,6 +56,14 @@ public:
 
     void Cancel();
     void ClearResults(const std::string& text);
+    // The Clear All command on the messages or the object text on show.
+    void clearMessages();
+    void clearText();
+
+    const BatchState& batch() const { return state; }
+    // What to close once the cancel under way has stopped the batch.
+    void setPendingClose(PendingClose action);
+    PendingClose takePendingClose();
 
     // The window is going: cancels a running batch, and from now on the worker's messages
     // find no window and change nothing on screen.
@@ -78,6 +87,7 @@ private:
     ExecutionView* view;
     ExecutionView& detachedView;
     WorkerHost& host;
+    BatchState state;
     ResultNavigation results;
     std::weak_ptr<void> keepAlive;
     SessionThread workerThread;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/WorkerContext.h"
+#include "execution/WorkerContext.h"
 
 #include <string>
 

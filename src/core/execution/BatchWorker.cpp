@@ -1,13 +1,13 @@
-#include "results/BatchWorker.h"
+#include "execution/BatchWorker.h"
 
 #include "common/AppError.h"
 #include "common/ErrorText.h"
+#include "execution/SqlDialect.h"
+#include "execution/WorkerHost.h"
+#include "execution/WorkerSupport.h"
+#include "odbc/CRecordsetEx.h"
 #include "odbc/DatabaseError.h"
-#include "results/CRecordsetEx.h"
 #include "results/ResultSink.h"
-#include "results/WorkerSupport.h"
-#include "session/SqlDialect.h"
-#include "session/WorkerHost.h"
 
 #include <sqlext.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "session/ExecutionControl.h"
-#include "session/LoopWorkerHost.h"
-#include "session/MessageLoop.h"
+#include "execution/ExecutionControl.h"
+#include "execution/LoopWorkerHost.h"
+#include "execution/MessageLoop.h"
 #include "session/Session.h"
 
 #include <memory>

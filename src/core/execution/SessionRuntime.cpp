@@ -1,7 +1,7 @@
-#include "session/SessionRuntime.h"
+#include "execution/SessionRuntime.h"
 
+#include "odbc/CRecordsetEx.h"
 #include "odbc/OdbcConnection.h"
-#include "results/CRecordsetEx.h"
 
 namespace veltro {
 

@@ -1,4 +1,4 @@
-#include "session/MessageLoop.h"
+#include "execution/MessageLoop.h"
 
 namespace veltro {
 

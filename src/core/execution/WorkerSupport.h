@@ -4,12 +4,8 @@
 
 namespace veltro {
 
-class CRecordsetEx;
 class WorkerHost;
 struct WorkerContext;
-
-// Closes the recordset if it is open; a failure to close changes nothing for the batch.
-void closeQuietly(CRecordsetEx& recordset);
 
 // A value as a grid or text buffer takes it: up to its first NUL character.
 inline std::string_view cutAtNul(std::string_view value) {

@@ -1,4 +1,4 @@
-#include "session/SqlDialect.h"
+#include "execution/SqlDialect.h"
 
 #include "common/TextCompare.h"
 

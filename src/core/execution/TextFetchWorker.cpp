@@ -1,10 +1,10 @@
-#include "results/TextFetchWorker.h"
+#include "execution/TextFetchWorker.h"
 
 #include "common/AppError.h"
 #include "common/ErrorText.h"
-#include "results/CRecordsetEx.h"
-#include "results/WorkerSupport.h"
-#include "session/WorkerHost.h"
+#include "execution/WorkerHost.h"
+#include "execution/WorkerSupport.h"
+#include "odbc/CRecordsetEx.h"
 
 namespace veltro {
 

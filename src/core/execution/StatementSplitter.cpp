@@ -1,4 +1,4 @@
-#include "session/StatementSplitter.h"
+#include "execution/StatementSplitter.h"
 
 #include "common/TextCompare.h"
 

@@ -1,4 +1,4 @@
-#include "results/CRecordsetEx.h"
+#include "odbc/CRecordsetEx.h"
 
 #include "common/Utf8.h"
 #include "odbc/DiagnosticText.h"
@@ -412,6 +412,12 @@ void CRecordsetEx::Close() {
     bof = true;
     eof = true;
     infos.clear();
+}
+
+void closeQuietly(CRecordsetEx& recordset) {
+    if (recordset.IsOpen()) {
+        recordset.Close();
+    }
 }
 
 } // namespace veltro

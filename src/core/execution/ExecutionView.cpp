@@ -1,4 +1,4 @@
-#include "session/ExecutionView.h"
+#include "execution/ExecutionView.h"
 
 #include "results/GridStore.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/WorkerHost.h"
+#include "execution/WorkerHost.h"
 
 #include <atomic>
 

@@ -6,6 +6,7 @@ namespace veltro {
 
 class ExecutionView;
 class Session;
+struct BatchState;
 
 inline constexpr int resultInfoPane = 2;
 inline constexpr const char* emptyGridInfoText = "Results grid #0 of 0; 0 row(s); 0 col(s)";
@@ -14,7 +15,7 @@ inline constexpr const char* emptyGridInfoText = "Results grid #0 of 0; 0 row(s)
 // result information of status pane 2.
 class ResultNavigation {
 public:
-    ResultNavigation(Session& session, ExecutionView& view);
+    ResultNavigation(Session& session, BatchState& batch, ExecutionView& view);
 
     void setView(ExecutionView& newView) { view = &newView; }
 
@@ -43,6 +44,7 @@ private:
     void goTo(int number);
 
     Session& session;
+    BatchState& batch;
     ExecutionView* view;
 };
 

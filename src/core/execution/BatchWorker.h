@@ -1,7 +1,7 @@
 #pragma once
 
-#include "session/StatementSplitter.h"
-#include "session/WorkerContext.h"
+#include "execution/StatementSplitter.h"
+#include "execution/WorkerContext.h"
 
 #include <memory>
 #include <string>

@@ -1,15 +1,16 @@
-#include "session/ResultNavigation.h"
+#include "execution/ResultNavigation.h"
 
+#include "execution/BatchState.h"
+#include "execution/ExecutionView.h"
 #include "results/ResultSink.h"
-#include "session/ExecutionView.h"
 #include "session/Session.h"
 
 #include <cstdio>
 
 namespace veltro {
 
-ResultNavigation::ResultNavigation(Session& owner, ExecutionView& executionView)
-    : session(owner), view(&executionView) {}
+ResultNavigation::ResultNavigation(Session& owner, BatchState& state, ExecutionView& executionView)
+    : session(owner), batch(state), view(&executionView) {}
 
 std::string ResultNavigation::gridInfoText(int number, int gridCount, int rows, int cols) {
     char text[120];
@@ -25,21 +26,21 @@ std::string ResultNavigation::linesOfTextInfo(int lines) {
 }
 
 void ResultNavigation::ShowGrid(int number) {
-    if (number < 1 || number > static_cast<int>(session.gridList.size())) {
+    if (number < 1 || number > static_cast<int>(batch.gridList.size())) {
         return;
     }
-    ResultSink& grid = *session.gridList[static_cast<std::size_t>(number - 1)];
+    ResultSink& grid = *batch.gridList[static_cast<std::size_t>(number - 1)];
     view->setResultsText("");
-    if (session.gridCount > 1) {
+    if (batch.gridCount() > 1) {
         HideAllGrids();
     }
     view->presentGrid(grid);
-    session.resultInfoText = gridInfoText(number, session.gridCount, grid.Rows() - 1, grid.Cols());
+    session.resultInfoText = gridInfoText(number, batch.gridCount(), grid.Rows() - 1, grid.Cols());
     view->showPaneText(resultInfoPane, session.resultInfoText);
 }
 
 void ResultNavigation::HideAllGrids() {
-    for (const auto& grid : session.gridList) {
+    for (const auto& grid : batch.gridList) {
         if (grid) {
             view->setGridShown(*grid, false);
         }
@@ -48,38 +49,35 @@ void ResultNavigation::HideAllGrids() {
 
 void ResultNavigation::DestroyAllGrids() {
     view->destroyGridWindows();
-    if (!session.gridList.empty()) {
-        session.gridList.clear();
-        session.gridCount = 0;
-    }
+    batch.gridList.clear();
 }
 
 void ResultNavigation::UpdateResultInfo() {
     if (session.showsMessages()) {
         return;
     }
-    const int number = session.currentGridNumber != 0 ? session.currentGridNumber : 1;
-    if (number > static_cast<int>(session.gridList.size())) {
+    const int number = batch.currentGridNumber != 0 ? batch.currentGridNumber : 1;
+    if (number > static_cast<int>(batch.gridList.size())) {
         return;
     }
-    const ResultSink& grid = *session.gridList[static_cast<std::size_t>(number - 1)];
-    session.resultInfoText = gridInfoText(number, session.gridCount, grid.Rows() - 1, grid.Cols());
+    const ResultSink& grid = *batch.gridList[static_cast<std::size_t>(number - 1)];
+    session.resultInfoText = gridInfoText(number, batch.gridCount(), grid.Rows() - 1, grid.Cols());
     view->showPaneText(resultInfoPane, session.resultInfoText);
 }
 
 void ResultNavigation::ToggleMessages() {
     if (!session.showsMessages()) {
         HideAllGrids();
-        view->setResultsText(session.messageBuffer);
+        view->setResultsText(batch.messageBuffer);
         session.resultInfoText = messagesInfoText;
-    } else if (!session.textBuffer.empty()) {
-        view->setResultsText(session.textBuffer);
+    } else if (!batch.textBuffer.empty()) {
+        view->setResultsText(batch.textBuffer);
         session.resultInfoText = linesOfTextInfo(view->resultsLineCount());
     } else {
-        const int number = session.currentGridNumber != 0 ? session.currentGridNumber : 1;
-        if (number <= static_cast<int>(session.gridList.size())) {
+        const int number = batch.currentGridNumber != 0 ? batch.currentGridNumber : 1;
+        if (number <= static_cast<int>(batch.gridList.size())) {
             ShowGrid(number);
-        } else if (session.gridList.empty()) {
+        } else if (batch.gridList.empty()) {
             view->setResultsText("");
             session.resultInfoText = emptyGridInfoText;
         }
@@ -88,27 +86,27 @@ void ResultNavigation::ToggleMessages() {
 }
 
 bool ResultNavigation::canGoPrevious() const {
-    return session.currentGridNumber >= 2;
+    return batch.currentGridNumber >= 2;
 }
 
 bool ResultNavigation::canGoNext() const {
-    return session.currentGridNumber >= 1 && session.currentGridNumber < session.gridCount;
+    return batch.currentGridNumber >= 1 && batch.currentGridNumber < batch.gridCount();
 }
 
 void ResultNavigation::goTo(int number) {
-    session.currentGridNumber = number;
+    batch.currentGridNumber = number;
     ShowGrid(number);
 }
 
 void ResultNavigation::goPrevious() {
     if (canGoPrevious()) {
-        goTo(session.currentGridNumber - 1);
+        goTo(batch.currentGridNumber - 1);
     }
 }
 
 void ResultNavigation::goNext() {
     if (canGoNext()) {
-        goTo(session.currentGridNumber + 1);
+        goTo(batch.currentGridNumber + 1);
     }
 }
 
@@ -120,12 +118,12 @@ void ResultNavigation::goFirst() {
 
 void ResultNavigation::goLast() {
     if (canGoNext()) {
-        goTo(session.gridCount);
+        goTo(batch.gridCount());
     }
 }
 
 bool ResultNavigation::canToggleMessages() const {
-    return session.isConnected() && !session.messageBuffer.empty();
+    return session.isConnected() && !batch.messageBuffer.empty();
 }
 
 bool ResultNavigation::messagesChecked() const {

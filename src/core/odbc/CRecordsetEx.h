@@ -1,9 +1,9 @@
 #pragma once
 
 #include "odbc/CancelScope.h"
+#include "odbc/ColumnInfo.h"
 #include "odbc/DatabaseError.h"
 #include "odbc/StatementHandle.h"
-#include "results/ColumnInfo.h"
 
 #include <sql.h>
 
@@ -141,5 +141,8 @@ private:
     std::vector<std::string> infos;
     CancelScope scope;
 };
+
+// Closes the recordset if it is open; a failure to close changes nothing for the batch.
+void closeQuietly(CRecordsetEx& recordset);
 
 } // namespace veltro

@@ -1,4 +1,4 @@
-#include "session/SessionThread.h"
+#include "execution/SessionThread.h"
 
 #include "session/ThreadPriority.h"
 

@@ -1,9 +1,9 @@
-#include "session/BatchText.h"
+#include "execution/BatchText.h"
 
 #include "common/Quoting.h"
 #include "common/TextCompare.h"
 #include "common/Utf8.h"
-#include "session/StatementSplitter.h"
+#include "execution/StatementSplitter.h"
 
 #include <algorithm>
 

@@ -1,20 +1,20 @@
-#include "session/ExecutionControl.h"
+#include "execution/ExecutionControl.h"
 
 #include "common/ErrorText.h"
 #include "common/TextCompare.h"
 #include "common/TickCount.h"
-#include "results/BatchWorker.h"
-#include "results/CRecordsetEx.h"
+#include "execution/BatchText.h"
+#include "execution/BatchWorker.h"
+#include "execution/ExecutionView.h"
+#include "execution/TextFetchWorker.h"
+#include "execution/WorkerHost.h"
+#include "execution/WorkerSupport.h"
+#include "odbc/CRecordsetEx.h"
 #include "results/GridStore.h"
 #include "results/ResultSink.h"
-#include "results/TextFetchWorker.h"
-#include "results/WorkerSupport.h"
-#include "session/BatchText.h"
-#include "session/ExecutionView.h"
 #include "session/MessageText.h"
 #include "session/Session.h"
 #include "session/ThreadPriority.h"
-#include "session/WorkerHost.h"
 
 namespace veltro {
 
@@ -22,7 +22,6 @@ namespace {
 
 constexpr int statusPane = 0;
 constexpr int resultPane = resultInfoPane;
-constexpr int firstGridId = 2000;
 // How long a cancel thread keeps asking a driver that has not yet seen its cancel.
 constexpr auto cancelRepeatLimit = std::chrono::seconds(30);
 
@@ -36,13 +35,17 @@ ExecutionView& noWindow() {
 ExecutionControl::ExecutionControl(Session& owner, ExecutionView& executionView,
                                    WorkerHost& workerHost)
     : session(owner), view(&executionView), detachedView(noWindow()), host(workerHost),
-      results(owner, executionView) {}
+      results(owner, state, executionView) {}
 
 void ExecutionControl::detachView() {
     view = &detachedView;
     results.setView(detachedView);
-    if (session.executing && !session.cancelRequested) {
-        session.cancelRequested = true;
+    if (!state.executing()) {
+        return;
+    }
+    const bool cancelling = state.cancelRequested();
+    state.phase = BatchPhase::closing;
+    if (!cancelling) {
         session.batchRecordset->cancelScope().request(cancelTicket, false);
         startCancelThread();
     }
@@ -55,8 +58,8 @@ bool ExecutionControl::threadsRunning() const {
 ExecutionControl::~ExecutionControl() = default;
 
 void ExecutionControl::Execute(const std::string& wholeText, std::size_t selectionStart,
-                               std::size_t selectionEnd) {
-    if (session.executing) {
+                               std::size_t selectionEnd, BatchOutput output) {
+    if (state.executing()) {
         return;
     }
     session.statusText = executingText;
@@ -68,12 +71,12 @@ void ExecutionControl::Execute(const std::string& wholeText, std::size_t selecti
     view->showPaneText(1, session.execTimeText);
     session.resultInfoText = emptyGridInfoText;
     view->showPaneText(resultPane, session.resultInfoText);
-    session.messageBuffer.clear();
-    session.textBuffer.clear();
-    session.executing = true;
-    session.cancelRequested = false;
-    session.cancelled = 0;
-    if (session.isSqlServerFamily) {
+    state.messageBuffer.clear();
+    state.textBuffer.clear();
+    state.phase = BatchPhase::running;
+    state.cancelled = false;
+    state.textMode = output == BatchOutput::text;
+    if (session.capabilities().isSqlServerFamily) {
         view->setDatabaseBoxEnabled(false);
     }
 
@@ -81,14 +84,14 @@ void ExecutionControl::Execute(const std::string& wholeText, std::size_t selecti
     batchLine = batchFirstLine(wholeText, selectionStart, selectionEnd);
     view->setDocumentTitle(titleWithPreview(view->documentTitle(), batch));
 
-    const ObjectTextBatch objectText =
-        detectObjectTextBatch(batch, session.isSqlServerFamily, session.dbmsName);
+    const ObjectTextBatch objectText = detectObjectTextBatch(
+        batch, session.capabilities().isSqlServerFamily, session.capabilities().dbmsName);
     if (objectText.isObjectText) {
-        session.textMode = true;
+        state.textMode = true;
         view->setPaneTitle(objectText.objectName);
         batch = objectText.batchText;
     }
-    if (session.textMode) {
+    if (state.textMode) {
         session.resultInfoText = ResultNavigation::linesOfTextInfo(0);
         view->showPaneText(resultPane, session.resultInfoText);
     }
@@ -97,29 +100,29 @@ void ExecutionControl::Execute(const std::string& wholeText, std::size_t selecti
 
 bool ExecutionControl::Launch(const std::string& batchText) {
     closeQuietly(*session.batchRecordset);
-    if (session.textMode && session.isJetDriver) {
+    if (state.textMode && session.capabilities().isJetDriver) {
         // Stored query definitions live in the Jet engine, which this platform lacks.
-        appendMessage(session.messageBuffer,
+        appendMessage(state.messageBuffer,
                       "The text of a stored Jet query cannot be read on this platform.");
         CompleteBatch({1, false});
-        session.textMode = false;
+        state.textMode = false;
         return false;
     }
     WorkerContext context;
     context.batchText = batchText;
     context.firstLine = batchLine;
     context.recordset = session.batchRecordset;
-    context.dbmsName = session.dbmsName;
-    context.supportsMultipleResults = session.supportsMultipleResults;
-    context.supportsRowCount = session.supportsRowCount;
-    context.isSqlServerFamily = session.isSqlServerFamily;
+    context.dbmsName = session.capabilities().dbmsName;
+    context.supportsMultipleResults = session.capabilities().supportsMultipleResults;
+    context.supportsRowCount = session.capabilities().supportsRowCount;
+    context.isSqlServerFamily = session.capabilities().isSqlServerFamily;
     context.newResultSink = view->resultSinkMaker();
     cancelTicket = session.batchRecordset->cancelScope().renew();
     fillingGrid.reset();
     std::string failure;
     WorkerHost& messages = host;
     const bool started = workerThread.start(
-        [context = std::move(context), textMode = session.textMode, &messages,
+        [context = std::move(context), textMode = state.textMode, &messages,
          owner = keepAlive.lock()]() mutable {
             try {
                 if (textMode) {
@@ -140,8 +143,8 @@ bool ExecutionControl::Launch(const std::string& batchText) {
         },
         session.threadPriority, failure, [&messages] { messages.postThreadEnded(); });
     if (!started) {
-        appendMessage(session.messageBuffer, "The batch could not be started: " + failure);
-        if (session.textMode) {
+        appendMessage(state.messageBuffer, "The batch could not be started: " + failure);
+        if (state.textMode) {
             onTextFetchDone({1, false}, {});
         } else {
             CompleteBatch({1, false});
@@ -160,12 +163,10 @@ void ExecutionControl::onNewGrid(std::shared_ptr<ResultSink> grid) {
         view->gridRowsChanged(*fillingGrid);
     }
     view->addGridWindow(grid);
-    ++session.nextGridId;
     view->setGridShown(*grid, false);
-    session.gridList.push_back(grid);
-    session.gridCount = static_cast<int>(session.gridList.size());
+    state.gridList.push_back(grid);
     fillingGrid = grid;
-    if (session.currentGridNumber == 0) {
+    if (state.currentGridNumber == 0) {
         view->setCurrentGrid(*grid);
     }
 
@@ -188,8 +189,8 @@ void ExecutionControl::onNewGrid(std::shared_ptr<ResultSink> grid) {
         font.weight = session.gridFont.weight;
         grid->setFont(font);
     }
-    if (session.gridCount == 2) {
-        session.currentGridNumber = 1;
+    if (state.gridCount() == 2) {
+        state.currentGridNumber = 1;
         if (!session.showsMessages()) {
             results.ShowGrid(1);
         }
@@ -202,69 +203,68 @@ void ExecutionControl::onGridRows() {
         return;
     }
     view->gridRowsChanged(*fillingGrid);
-    if (session.gridCount == 1 && !session.showsMessages()) {
+    if (state.gridCount() == 1 && !session.showsMessages()) {
         view->setGridShown(*fillingGrid, true);
     }
 }
 
 void ExecutionControl::onMessage(const std::string& text) {
-    appendMessage(session.messageBuffer, text);
-    view->messagesAdded(session.messageBuffer);
+    appendMessage(state.messageBuffer, text);
+    view->messagesAdded(state.messageBuffer);
 }
 
 // The grid that navigation has on show (the first until the user moves on) is the one the
 // results pane shows, and the one status pane 2 describes.
 void ExecutionControl::showGridOnShow() {
-    const int number = session.currentGridNumber != 0 ? session.currentGridNumber : 1;
-    if (number > static_cast<int>(session.gridList.size())) {
+    const int number = state.currentGridNumber != 0 ? state.currentGridNumber : 1;
+    if (number > state.gridCount()) {
         return;
     }
-    ResultSink& grid = *session.gridList[static_cast<std::size_t>(number - 1)];
-    if (session.gridCount > 1) {
+    ResultSink& grid = *state.gridList[static_cast<std::size_t>(number - 1)];
+    if (state.gridCount() > 1) {
         results.HideAllGrids();
     }
     view->setGridShown(grid, true);
 }
 
 void ExecutionControl::CompleteBatch(BatchEnd end) {
-    if (!windowExists() || session.completionHandled) {
+    if (!windowExists() || !state.executing()) {
         return;
     }
-    session.completionHandled = true;
     if (fillingGrid) {
         view->gridRowsChanged(*fillingGrid);
         fillingGrid.reset();
     }
     if (end.cancelled) {
-        session.cancelled = 1;
+        state.cancelled = true;
     }
     // A cancel still on its way concerns a batch that is over.
     session.batchRecordset->cancelScope().renew();
     closeQuietly(*session.batchRecordset);
 
-    if (session.textMode) {
-        if (!session.textBuffer.empty() && !session.showsMessages()) {
-            view->setResultsText(session.textBuffer);
+    if (state.textMode) {
+        if (!state.textBuffer.empty() && !session.showsMessages()) {
+            view->setResultsText(state.textBuffer);
             session.resultInfoText = ResultNavigation::linesOfTextInfo(view->resultsLineCount());
             view->showPaneText(resultPane, session.resultInfoText);
         }
-    } else if (session.gridCount != 0) {
+    } else if (state.gridCount() != 0) {
         results.UpdateResultInfo();
-        session.gridList.back()->SetRedraw(true);
+        state.gridList.back()->SetRedraw(true);
         view->setResultsRedraw(true);
         if (!session.showsMessages()) {
             showGridOnShow();
         }
     }
 
-    const bool noResult = session.textMode ? session.textBuffer.empty() : session.gridCount == 0;
-    if (session.cancelled) {
+    const bool noResult = state.textMode ? state.textBuffer.empty() : state.gridCount() == 0;
+    if (state.cancelled) {
         session.statusText = canceledText;
-        appendMessage(session.messageBuffer, canceledByUserText);
+        appendMessage(state.messageBuffer, canceledByUserText);
     } else if (end.errorFlag == 0) {
         session.statusText = completedText;
-        if (session.messageBuffer.empty() && noResult) {
-            session.messageBuffer = completedSuccessfullyText;
+        if (state.messageBuffer.empty() && noResult) {
+            state.messageBuffer = completedSuccessfullyText;
         }
     } else {
         session.statusText = completedWithErrorsText;
@@ -278,23 +278,22 @@ void ExecutionControl::CompleteBatch(BatchEnd end) {
     }
     session.UpdateExecTime();
     view->stopExecTimer();
-    session.executing = false;
-    session.cancelRequested = false;
-    session.cancelled = 0;
+    state.phase = BatchPhase::idle;
+    state.cancelled = false;
     noteCompletionIdle();
 }
 
 void ExecutionControl::onTextFetchDone(BatchEnd end, std::string text) {
-    if (windowExists() && !session.completionHandled) {
-        session.textBuffer = std::move(text);
+    if (windowExists() && state.executing()) {
+        state.textBuffer = std::move(text);
     }
     CompleteBatch(end);
-    session.textMode = false;
+    state.textMode = false;
 }
 
 void ExecutionControl::onCancelDone() {
-    if (session.executing && session.cancelRequested) {
-        session.cancelled = 1;
+    if (state.cancelRequested()) {
+        state.cancelled = true;
     }
     view->runPendingClose();
 }
@@ -306,43 +305,43 @@ void ExecutionControl::onCurrentDatabase(const std::string& name) {
 }
 
 void ExecutionControl::onTimer() {
-    if (!session.executing) {
+    if (!state.executing()) {
         return;
     }
     session.UpdateExecTime();
-    if (!session.textMode) {
+    if (!state.textMode) {
         results.UpdateResultInfo();
     }
 }
 
 void ExecutionControl::noteCompletionIdle() {
-    if (!session.closePending && !session.disconnectAllPending && !session.exitPending) {
+    if (state.pendingClose == PendingClose::none) {
         view->runIdle();
     }
 }
 
 void ExecutionControl::Cancel() {
-    if (!session.executing) {
+    if (!state.executing()) {
         view->runPendingClose();
         return;
     }
-    if (session.cancelRequested || session.completionHandled) {
+    if (state.cancelRequested()) {
         return;
     }
-    session.cancelRequested = true;
+    state.phase = BatchPhase::cancelling;
     session.statusText = cancellingText;
     view->showPaneText(statusPane, session.statusText);
     // The request holds from now on; the cancel thread takes it to the driver, which may
     // keep it waiting.
     session.batchRecordset->cancelScope().request(cancelTicket, false);
     if (!startCancelThread()) {
-        session.cancelled = 1;
+        state.cancelled = true;
     }
 }
 
 bool ExecutionControl::startCancelThread() {
     // On this DBMS no cancel goes to the driver: the worker stops on the request alone.
-    const bool callDriver = !equalsNoCase(session.dbmsName, "Sybase SQL Anywhere");
+    const bool callDriver = !equalsNoCase(session.capabilities().dbmsName, "Sybase SQL Anywhere");
     WorkerHost& messages = host;
     std::string failure;
     return cancelThread.start(
@@ -363,14 +362,26 @@ void ExecutionControl::ClearResults(const std::string& text) {
     results.DestroyAllGrids();
     view->setResultsText(text);
     view->setResultsRedraw(true);
-    session.nextGridId = firstGridId;
-    session.currentGridNumber = 0;
-    session.completionHandled = false;
-    session.exitPending = false;
-    session.disconnectAllPending = false;
-    session.closePending = false;
+    state.currentGridNumber = 0;
+    state.pendingClose = PendingClose::none;
     fillingGrid.reset();
     view->stopExecTimer();
+}
+
+void ExecutionControl::setPendingClose(PendingClose action) {
+    state.pendingClose = action;
+}
+
+PendingClose ExecutionControl::takePendingClose() {
+    return std::exchange(state.pendingClose, PendingClose::none);
+}
+
+void ExecutionControl::clearMessages() {
+    state.messageBuffer.clear();
+}
+
+void ExecutionControl::clearText() {
+    state.textBuffer.clear();
 }
 
 bool ExecutionControl::waitForThreads(std::chrono::milliseconds limitEach) {

@@ -1,18 +1,12 @@
-#include "results/WorkerSupport.h"
+#include "execution/WorkerSupport.h"
 
-#include "results/CRecordsetEx.h"
-#include "session/BatchText.h"
+#include "execution/BatchText.h"
+#include "execution/WorkerContext.h"
+#include "execution/WorkerHost.h"
+#include "odbc/CRecordsetEx.h"
 #include "session/DatabaseSql.h"
-#include "session/WorkerContext.h"
-#include "session/WorkerHost.h"
 
 namespace veltro {
-
-void closeQuietly(CRecordsetEx& recordset) {
-    if (recordset.IsOpen()) {
-        recordset.Close();
-    }
-}
 
 void refreshDatabaseAfterBatch(const WorkerContext& context, WorkerHost& host) {
     if (!context.isSqlServerFamily || context.recordset->CancelRequested() ||
