@@ -47,8 +47,8 @@ NameCompleter::NameCompleter(CQryView& editor, const SettingsStore& settings,
     // Like the session's other commands, the key works wherever the focus is in the session.
     complete->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     complete->setStatusTip("List the names that complete the name at the caret");
-    if (auto* session = qobject_cast<QWidget*>(parent)) {
-        session->addAction(complete);
+    if (auto* window = qobject_cast<QWidget*>(parent)) {
+        window->addAction(complete);
     }
     refreshNames->setStatusTip("Read the names of tables, columns and procedures again");
     connect(complete, &QAction::triggered, this, &NameCompleter::showList);
