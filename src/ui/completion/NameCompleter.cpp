@@ -2,18 +2,29 @@
 
 #include "completion/CompletionPopup.h"
 #include "editor/CQryView.h"
-#include "editor/TextAids.h"
 #include "options/ConfigureOptions.h"
 #include "session/Session.h"
 
 #include <QAction>
 #include <QKeyEvent>
 
+#include <cctype>
+
 namespace veltro {
 
 namespace {
 
-constexpr int autoOpenLength = 3;
+constexpr std::size_t autoOpenLength = 3;
+// The text read around the caret: a statement longer than this, or a string or comment that
+// began further back, is read in part, so that a key costs the same at the end of a large
+// query as in a small one.
+constexpr std::size_t readBefore = 64 * 1024;
+constexpr std::size_t readAfter = 16 * 1024;
+
+bool isNameByte(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return std::isalnum(b) != 0 || c == '_' || c == '$' || c == '@' || c == '#' || b >= 0x80;
+}
 
 std::string tableKey(const CatalogName& table) {
     return table.schema + '\x1f' + table.name;
@@ -105,6 +116,47 @@ bool NameCompleter::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
+std::size_t NameCompleter::typedLength() const {
+    std::size_t characters = 0;
+    for (auto at = static_cast<long>(caretPosition()); at > 0 && characters <= autoOpenLength;
+         --at) {
+        const auto byte = static_cast<char>(editor.SendScintilla(
+            QsciScintillaBase::SCI_GETCHARAT, static_cast<unsigned long>(at - 1)));
+        if (!isNameByte(byte)) {
+            break;
+        }
+        characters += (static_cast<unsigned char>(byte) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    return characters;
+}
+
+std::size_t NameCompleter::caretPosition() const {
+    return static_cast<std::size_t>(editor.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS));
+}
+
+CaretContext NameCompleter::contextAtCaret() const {
+    // Only the bytes around the caret: the whole text would have the editor move its gap
+    // from the caret to the end on every key, a copy of all that follows.
+    const std::size_t caret = caretPosition();
+    const auto length =
+        static_cast<std::size_t>(editor.SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+    const std::size_t first = caret > readBefore ? caret - readBefore : 0;
+    const std::size_t end = std::min(length, caret + readAfter);
+    const auto* bytes = reinterpret_cast<const char*>(
+        editor.SendScintilla(QsciScintillaBase::SCI_GETRANGEPOINTER,
+                             static_cast<unsigned long>(first), static_cast<long>(end - first)));
+    std::string_view text(bytes, end - first);
+    std::size_t from = 0;
+    if (first > 0) {
+        // From a line's start, so that a comment to the line's end is read whole.
+        const std::size_t lineEnd = text.find('\n');
+        from = lineEnd < caret - first ? lineEnd + 1 : caret - first;
+    }
+    CaretContext context = caretContext(text.substr(from), caret - first - from);
+    context.replaceFrom += first + from;
+    return context;
+}
+
 void NameCompleter::showList() {
     editor.setFocus();
     update(true);
@@ -115,12 +167,14 @@ void NameCompleter::onCharAdded(int character) {
     if (!autoOpens()) {
         return;
     }
+    // Most keys end here, without reading the statement: neither a dot nor a name's third
+    // character.
+    if (character != '.' && typedLength() != autoOpenLength) {
+        return;
+    }
     // Decided on the text as it is now; the list itself opens once the key is done with.
-    const auto caret =
-        static_cast<std::size_t>(editor.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS));
-    const CaretContext context = caretContext(editor.rawText(), caret);
-    const bool opens =
-        character == '.' ? context.afterDot : characterCount(context.prefix) == autoOpenLength;
+    const CaretContext context = contextAtCaret();
+    const bool opens = character != '.' || context.afterDot;
     if (opens && context.kind != CaretContext::Kind::none) {
         scheduleUpdate(true);
     }
@@ -147,9 +201,7 @@ void NameCompleter::scheduleUpdate(bool open) {
 }
 
 void NameCompleter::update(bool open) {
-    const auto caret =
-        static_cast<std::size_t>(editor.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS));
-    const CaretContext context = caretContext(editor.rawText(), caret);
+    const CaretContext context = contextAtCaret();
     if (!open && (!listFrom || *listFrom != context.replaceFrom)) {
         close();
         return;
@@ -185,9 +237,8 @@ void NameCompleter::close() {
 void NameCompleter::onChosen(const QString& text) {
     // The chosen name takes the place of the name at the caret, its opening quote included.
     const QByteArray name = text.toUtf8();
-    const auto caret =
-        static_cast<unsigned long>(editor.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS));
-    const auto from = static_cast<unsigned long>(caretContext(editor.rawText(), caret).replaceFrom);
+    const auto caret = static_cast<unsigned long>(caretPosition());
+    const auto from = static_cast<unsigned long>(contextAtCaret().replaceFrom);
     editor.beginUndoAction();
     editor.SendScintilla(QsciScintillaBase::SCI_SETTARGETRANGE, from, caret);
     editor.SendScintilla(QsciScintillaBase::SCI_REPLACETARGET,

@@ -58,6 +58,12 @@ protected:
 private:
     void onCharAdded(int character);
     void onChosen(const QString& text);
+    std::size_t caretPosition() const;
+    // The characters of the name before the caret, counted up to one past the number that
+    // opens the list.
+    std::size_t typedLength() const;
+    // The context at the caret, read from the text around it.
+    CaretContext contextAtCaret() const;
     // Once the editor is done with the key or edit under way.
     void scheduleUpdate(bool open);
     // Lists the names wanted at the caret; with open, also where no list is up.
@@ -83,9 +89,9 @@ private:
     std::optional<std::size_t> listFrom;
     bool updateScheduled = false;
     bool scheduledOpen = false;
-    CompletionPopup* popup;
     QAction* complete;
     QAction* refreshNames;
+    CompletionPopup* popup;
 };
 
 } // namespace veltro
