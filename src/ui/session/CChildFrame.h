@@ -89,6 +89,10 @@ public:
     QWidget* activeTextPane() const override;
     void setCaretText(const QString& text) override;
 
+signals:
+    // A batch is over: what the query history keeps of it.
+    void batchRecorded(const veltro::HistoryEntry& entry);
+
 public slots:
     void updateCommandStates();
     void newQuery();

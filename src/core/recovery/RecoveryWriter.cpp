@@ -1,0 +1,82 @@
+#include "recovery/RecoveryWriter.h"
+
+#include "common/AtomicFile.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace veltro {
+
+RecoveryWriter::RecoveryWriter(FailureReport report)
+    : failed(std::move(report)), worker([this] { run(); }) {}
+
+RecoveryWriter::~RecoveryWriter() {
+    {
+        const std::lock_guard lock(mutex);
+        stopping = true;
+    }
+    changed.notify_all();
+    worker.join();
+}
+
+void RecoveryWriter::save(const std::string& path, RecoveryRecord record) {
+    {
+        const std::lock_guard lock(mutex);
+        pending[path] = std::move(record);
+    }
+    changed.notify_all();
+}
+
+void RecoveryWriter::remove(const std::string& path) {
+    {
+        const std::lock_guard lock(mutex);
+        pending[path] = std::nullopt;
+    }
+    changed.notify_all();
+}
+
+void RecoveryWriter::waitIdle() {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [this] { return pending.empty() && !busy; });
+}
+
+void RecoveryWriter::run() {
+    std::unique_lock lock(mutex);
+    while (true) {
+        changed.wait(lock, [this] { return stopping || !pending.empty(); });
+        if (pending.empty()) {
+            return; // stopping, with nothing left to do
+        }
+        auto request = pending.extract(pending.begin());
+        busy = true;
+        lock.unlock();
+        const std::string& path = request.key();
+        std::string failure;
+        if (!request.mapped()) {
+            if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+                failure = path + ": " + std::strerror(errno);
+            }
+        } else {
+            const std::string data = formatRecoveryRecord(*request.mapped());
+            writeFileAtomically(
+                path,
+                [&data](std::FILE* file) {
+                    // Only the user may read unsaved work.
+                    return ::fchmod(fileno(file), 0600) == 0 &&
+                           std::fwrite(data.data(), 1, data.size(), file) == data.size();
+                },
+                failure);
+        }
+        if (!failure.empty()) {
+            failed(failure);
+        }
+        lock.lock();
+        busy = false;
+        changed.notify_all();
+    }
+}
+
+} // namespace veltro
