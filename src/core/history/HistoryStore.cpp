@@ -2,7 +2,9 @@
 
 #include "common/AppError.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -119,6 +121,10 @@ HistoryStore::~HistoryStore() = default;
 
 void HistoryStore::open() {
     db.reset();
+    // Queries may name what only the user may see: a new file is the user's alone.
+    if (const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600); fd >= 0) {
+        ::close(fd);
+    }
     sqlite3* handle = nullptr;
     const int code = sqlite3_open_v2(
         path.c_str(), &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,

@@ -48,7 +48,10 @@ std::string wholeFile(const std::filesystem::path& path) {
 }
 
 TEST(HistoryStore, SearchesTheTextWithoutRegardToCaseAndFiltersByDataSourceNewestFirst) {
-    HistoryStore history((freshFolder("search") / "history.db").string());
+    const std::filesystem::path path = freshFolder("search") / "history.db";
+    HistoryStore history(path.string());
+    EXPECT_EQ(std::filesystem::status(path).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     history.add(entry("SELECT * FROM Orders", "DSN=sales"), 100);
     history.add(entry("select total from invoices", "DSN=sales"), 100);
     history.add(entry("UPDATE orders SET x = 1", "DSN=stock"), 100);

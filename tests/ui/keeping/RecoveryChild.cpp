@@ -16,18 +16,20 @@
 
 #include <filesystem>
 #include <iostream>
+#include <set>
 #include <string>
 
 namespace {
 
-bool recoveryFileExists(const std::string& folder) {
+std::set<std::filesystem::path> recoveryFiles(const std::string& folder) {
+    std::set<std::filesystem::path> found;
     std::error_code ignored;
     for (const auto& file : std::filesystem::directory_iterator(folder, ignored)) {
         if (file.path().extension() == ".recovery") {
-            return true;
+            found.insert(file.path());
         }
     }
-    return false;
+    return found;
 }
 
 } // namespace
@@ -50,8 +52,11 @@ int main(int argc, char* argv[]) {
     if (session == nullptr) {
         return 4;
     }
+    // Files other instances left are not this one's.
+    const auto before = recoveryFiles(veltro::stateFolder());
     QTest::keyClicks(&session->queryView(), argv[4]);
-    if (!veltro::test::waitFor([] { return recoveryFileExists(veltro::stateFolder()); })) {
+    if (!veltro::test::waitFor(
+            [&before] { return recoveryFiles(veltro::stateFolder()).size() > before.size(); })) {
         return 5;
     }
     std::cout << "kept" << std::endl;
