@@ -22,7 +22,8 @@ RecoveryWriter::~RecoveryWriter() {
     worker.join();
 }
 
-void RecoveryWriter::save(const std::string& path, RecoveryRecord record) {
+void RecoveryWriter::save(const std::string& path, RecoveryRecord record, std::string text) {
+    record.bytes = std::move(text);
     {
         const std::lock_guard lock(mutex);
         pending[path] = std::move(record);
@@ -60,7 +61,15 @@ void RecoveryWriter::run() {
                 failure = path + ": " + std::strerror(errno);
             }
         } else {
-            const std::string data = formatRecoveryRecord(*request.mapped());
+            RecoveryRecord& record = *request.mapped();
+            if (record.encoding == QueryFileEncoding::latin1) {
+                if (auto bytes = encodeQueryText(record.bytes, QueryFileEncoding::latin1)) {
+                    record.bytes = std::move(*bytes);
+                } else {
+                    record.encoding = QueryFileEncoding::utf8;
+                }
+            }
+            const std::string data = formatRecoveryRecord(record);
             writeFileAtomically(
                 path,
                 [&data](std::FILE* file) {

@@ -26,7 +26,9 @@ public:
     RecoveryWriter(const RecoveryWriter&) = delete;
     RecoveryWriter& operator=(const RecoveryWriter&) = delete;
 
-    void save(const std::string& path, RecoveryRecord record);
+    // The record with the editor's text (UTF-8) as its bytes, in the record's encoding; as
+    // UTF-8 when that encoding cannot hold the text.
+    void save(const std::string& path, RecoveryRecord record, std::string text);
     void remove(const std::string& path);
     // Returns once every request made so far is carried out.
     void waitIdle();

@@ -19,11 +19,14 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace veltro {
 
 namespace {
 
 constexpr int shownLimit = 1000;
+constexpr int maxColumnWidth = 240;
 
 QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -145,12 +148,15 @@ void HistoryWindow::showFound(std::vector<HistoryEntry> found, std::vector<std::
         item->setText(4, QString::number(entry.results));
         item->setText(5, QString::number(entry.rows));
         item->setText(6, fromUtf8(entry.text).simplified().left(200));
+        item->setToolTip(1, item->text(1));
         for (int column : {3, 4, 5}) {
             item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
         }
     }
+    // The query text takes what the other columns leave.
     for (int column = 0; column < 6; ++column) {
         entries->resizeColumnToContents(column);
+        entries->setColumnWidth(column, std::min(entries->columnWidth(column), maxColumnWidth));
     }
     if (!shown.empty()) {
         entries->setCurrentItem(entries->topLevelItem(0));

@@ -82,17 +82,10 @@ void DocumentRecovery::watch(CChildFrame* session) {
         record.changedAt =
             std::chrono::duration_cast<std::chrono::seconds>(lastChange->time_since_epoch())
                 .count();
-        std::string text = doc->view() != nullptr ? doc->view()->textUtf8() : std::string();
         record.encoding = doc->encoding();
-        if (record.encoding == QueryFileEncoding::latin1) {
-            if (auto bytes = encodeQueryText(text, QueryFileEncoding::latin1)) {
-                text = std::move(*bytes);
-            } else {
-                record.encoding = QueryFileEncoding::utf8;
-            }
-        }
-        record.bytes = std::move(text);
-        files->save(path, std::move(record));
+        // One copy of the text here; encoding it is the writer's work.
+        files->save(path, std::move(record),
+                    doc->view() != nullptr ? doc->view()->textUtf8() : std::string());
     });
     connect(doc, &CVeltroDoc::modifiedChanged, pending, [files, path, pending](bool modified) {
         if (modified) {

@@ -11,11 +11,14 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace veltro {
 
 namespace {
 
 constexpr int indexRole = Qt::UserRole;
+constexpr int maxColumnWidth = 260;
 
 QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -52,8 +55,16 @@ RecoveryDialog::RecoveryDialog(OrphanClaim& orphans,
         item->setData(0, indexRole, static_cast<qulonglong>(i));
     }
     documents->selectAll();
+    // Each column as wide as its texts up to a limit; the whole text shows as a tip.
+    int width = 0;
     for (int column = 0; column < documents->columnCount(); ++column) {
         documents->resizeColumnToContents(column);
+        documents->setColumnWidth(column, std::min(documents->columnWidth(column), maxColumnWidth));
+        width += documents->columnWidth(column);
+        for (int row = 0; row < documents->topLevelItemCount(); ++row) {
+            QTreeWidgetItem* item = documents->topLevelItem(row);
+            item->setToolTip(column, item->text(column));
+        }
     }
 
     auto* buttons = new QDialogButtonBox(this);
@@ -71,7 +82,7 @@ RecoveryDialog::RecoveryDialog(OrphanClaim& orphans,
     layout->addWidget(intro);
     layout->addWidget(documents, 1);
     layout->addWidget(buttons);
-    resize(820, 320);
+    resize(std::clamp(width + 60, 600, 1200), 320);
     updateButtons();
 }
 

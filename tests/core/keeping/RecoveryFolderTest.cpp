@@ -72,7 +72,7 @@ TEST(RecoveryFolder, TwoRunningInstancesNeitherTakeNorRemoveTheOthersFiles) {
     std::vector<std::string> failures;
     {
         RecoveryWriter writer([&](std::string text) { failures.push_back(std::move(text)); });
-        writer.save(first->documentPath(1), record);
+        writer.save(first->documentPath(1), record, "SELECT 1");
         writer.waitIdle();
     }
     EXPECT_TRUE(failures.empty());
@@ -115,21 +115,40 @@ TEST(RecoveryWriter, ANewerTextReplacesOneNotYetWrittenAndARemoveWins) {
     const std::string path = (folder / "doc.recovery").string();
     std::vector<std::string> failures;
     RecoveryWriter writer([&](std::string text) { failures.push_back(std::move(text)); });
+    const auto kept = [&path] {
+        std::ifstream in(path, std::ios::binary);
+        return parseRecoveryRecord(
+            std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+    };
     for (const char* text : {"a", "ab", "abc"}) {
-        RecoveryRecord record;
-        record.bytes = text;
-        writer.save(path, std::move(record));
+        writer.save(path, RecoveryRecord{}, text);
     }
     writer.waitIdle();
-    std::ifstream in(path, std::ios::binary);
-    const std::string data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    EXPECT_EQ(parseRecoveryRecord(data)->bytes, "abc");
+    EXPECT_EQ(kept()->bytes, "abc");
+
+    // A Latin-1 document is kept in Latin-1, unless its text has outgrown it.
+    const struct {
+        std::string text;
+        QueryFileEncoding encoding;
+        std::string bytes;
+    } encodings[] = {
+        {"caf\u00e9", QueryFileEncoding::latin1, "caf\xe9"},
+        {"\u20ac", QueryFileEncoding::utf8, "\u20ac"},
+    };
+    for (const auto& test : encodings) {
+        RecoveryRecord record;
+        record.encoding = QueryFileEncoding::latin1;
+        writer.save(path, record, test.text);
+        writer.waitIdle();
+        EXPECT_EQ(kept()->encoding, test.encoding);
+        EXPECT_EQ(kept()->bytes, test.bytes);
+    }
     writer.remove(path);
     writer.waitIdle();
     EXPECT_FALSE(std::filesystem::exists(path));
 
     // A folder gone: the failure is reported, not thrown.
-    writer.save((folder / "gone" / "doc.recovery").string(), RecoveryRecord{});
+    writer.save((folder / "gone" / "doc.recovery").string(), RecoveryRecord{}, "x");
     writer.waitIdle();
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_NE(failures[0].find("gone/doc.recovery"), std::string::npos) << failures[0];
