@@ -59,6 +59,15 @@ void OrphanClaim::discard(std::size_t index) {
     gone.at(index) = true;
 }
 
+void OrphanClaim::adopt(std::size_t index, const std::string& newPath) {
+    std::error_code failure;
+    std::filesystem::rename(found.at(index).path, newPath, failure);
+    if (failure) {
+        discard(index);
+    }
+    gone.at(index) = true;
+}
+
 RecoveryFolder::RecoveryFolder(std::string folder)
     : where(std::move(folder)), instanceId(newInstanceId()) {
     makeFolders(where, 0700);

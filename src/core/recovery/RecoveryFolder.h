@@ -28,6 +28,9 @@ public:
     const std::vector<RecoveredDocument>& documents() const { return found; }
     // The document was restored elsewhere or the user let it go: its file is removed.
     void discard(std::size_t index);
+    // The document lives on in this instance: its file moves to the new name, so that it is
+    // kept without a gap until the new document writes its own.
+    void adopt(std::size_t index, const std::string& newPath);
     bool handled(std::size_t index) const { return gone.at(index); }
 
 private:

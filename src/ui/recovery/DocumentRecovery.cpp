@@ -113,15 +113,23 @@ int DocumentRecovery::offerRecovery(bool fromMenu) {
     }
     RecoveryDialog dialog(
         claim,
-        [this](const RecoveryRecord& record) {
+        [this, &claim](std::size_t index) {
+            const RecoveryRecord& record = claim.documents()[index].record;
             const std::optional<std::string> source =
                 record.dataSource.empty() ? std::nullopt : std::optional(record.dataSource);
+            const int before = documentCount;
             CVeltroDoc* doc = frame.newConnection(std::nullopt, source, std::nullopt);
             if (doc == nullptr) {
                 return false;
             }
             doc->restoreText(record.bytes, record.encoding,
                              QFile::decodeName(QByteArray::fromStdString(record.fileName)));
+            // The new window was the last one watched.
+            if (documentCount == before + 1) {
+                claim.adopt(index, folder->documentPath(documentCount));
+            } else {
+                claim.discard(index);
+            }
             return true;
         },
         &frame);

@@ -26,9 +26,9 @@ QString fromUtf8(const std::string& text) {
 
 } // namespace
 
-RecoveryDialog::RecoveryDialog(OrphanClaim& orphans,
-                               std::function<bool(const RecoveryRecord&)> restore, QWidget* parent)
-    : QDialog(parent), claim(orphans), restoreRecord(std::move(restore)),
+RecoveryDialog::RecoveryDialog(OrphanClaim& orphans, std::function<bool(std::size_t)> restore,
+                               QWidget* parent)
+    : QDialog(parent), claim(orphans), restoreDocument(std::move(restore)),
       documents(new QTreeWidget(this)), restoreChosen(new QPushButton("&Restore", this)),
       discardChosen(new QPushButton("&Discard", this)) {
     setWindowTitle("Recover Unsaved Queries");
@@ -94,11 +94,14 @@ void RecoveryDialog::handleChosen(bool restoring) {
     }
     for (QTreeWidgetItem* item : documents->selectedItems()) {
         const auto index = item->data(0, indexRole).toULongLong();
-        if (restoring && !restoreRecord(claim.documents()[index].record)) {
-            continue; // kept: offered again next time
+        if (restoring) {
+            if (!restoreDocument(index)) {
+                continue; // kept: offered again next time
+            }
+            ++restored;
+        } else {
+            claim.discard(index);
         }
-        restored += restoring ? 1 : 0;
-        claim.discard(index);
         delete item;
     }
     if (documents->topLevelItemCount() == 0) {

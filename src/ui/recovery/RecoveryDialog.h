@@ -10,7 +10,6 @@ class QTreeWidget;
 namespace veltro {
 
 class OrphanClaim;
-struct RecoveryRecord;
 
 // The queries a program that ended without closing them left unsaved: title, file name,
 // data source, time of the last change and first line of each. Restore opens each chosen
@@ -18,8 +17,9 @@ struct RecoveryRecord;
 class RecoveryDialog : public QDialog {
     Q_OBJECT
 public:
-    // restore opens a record in a new query window; false when that failed.
-    RecoveryDialog(OrphanClaim& claim, std::function<bool(const RecoveryRecord&)> restore,
+    // restore opens the claim's document in a new query window and takes over its file;
+    // false when that failed.
+    RecoveryDialog(OrphanClaim& claim, std::function<bool(std::size_t)> restore,
                    QWidget* parent = nullptr);
 
     QTreeWidget* list() const { return documents; }
@@ -32,7 +32,7 @@ private:
     void updateButtons();
 
     OrphanClaim& claim;
-    std::function<bool(const RecoveryRecord&)> restoreRecord;
+    std::function<bool(std::size_t)> restoreDocument;
     QTreeWidget* documents;
     QPushButton* restoreChosen;
     QPushButton* discardChosen;

@@ -4,6 +4,7 @@
 #include "editor/CQryView.h"
 #include "editor/CVeltroDoc.h"
 #include "recovery/RecoveryDialog.h"
+#include "recovery/RecoveryRecord.h"
 #include "session/CChildFrame.h"
 
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include <QTreeWidget>
 
 #include <fstream>
+#include <iterator>
 
 namespace veltro::test {
 namespace {
@@ -81,7 +83,14 @@ TEST_F(RecoveryWindow, TextOfAKilledProgramIsOfferedAndRestoredByteForByte) {
         EXPECT_EQ(doc.pathName().toStdString(), file.string());
         EXPECT_EQ(doc.encoding(), test.encoding);
         EXPECT_EQ(encodeQueryText(doc.view()->textUtf8(), doc.encoding()), "typed " + test.bytes);
-        // Taken: a further start offers nothing more.
+        // The file is this instance's now, kept without a gap; no other start takes it.
+        const auto kept = filesIn(stateFolder(), ".recovery");
+        ASSERT_EQ(kept.size(), 1u);
+        std::ifstream in(kept[0], std::ios::binary);
+        const auto record = parseRecoveryRecord(
+            std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+        ASSERT_TRUE(record.has_value());
+        EXPECT_EQ(record->bytes, "typed " + test.bytes);
         EXPECT_EQ(keeper->recovery().offerRecovery(false), 0);
 
         keeper.reset();
