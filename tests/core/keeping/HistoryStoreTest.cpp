@@ -5,6 +5,8 @@
 #include "history/HistoryService.h"
 #include "history/HistoryStore.h"
 
+#include <sqlite3.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -126,6 +128,20 @@ TEST(HistoryStore, ACorruptFileIsSetAsideWithANoticeAndANewHistoryStarts) {
     ASSERT_EQ(aside.size(), 1u);
     EXPECT_EQ(wholeFile(aside[0]), garbage);
     EXPECT_NE(notices[0].find(aside[0].string()), std::string::npos);
+}
+
+TEST(HistoryStore, AFileAnotherProgramKeepsLockedIsSetAsideAfterTheWait) {
+    const std::filesystem::path path = freshFolder("locked") / "history.db";
+    HistoryStore(path.string()).add(entry("SELECT 1", "DSN=a"), 10);
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &holder), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    HistoryStore history(path.string());
+    EXPECT_EQ(history.takeNotices().size(), 1u);
+    history.add(entry("SELECT 2", "DSN=a"), 10);
+    EXPECT_EQ(texts(history.find({"", "", 10})), std::vector<std::string>{"SELECT 2"});
+    sqlite3_close(holder);
 }
 
 TEST(HistoryService, AnswersInOrderOnItsOwnThreadAndReportsAHistoryItCannotKeep) {
