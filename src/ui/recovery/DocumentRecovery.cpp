@@ -24,7 +24,8 @@ DocumentRecovery::DocumentRecovery(CMainFrame& mainFrame, const std::string& whe
     try {
         folder = std::make_unique<RecoveryFolder>(where);
     } catch (const AppError& failure) {
-        reportProblem(failure.what());
+        unavailable = failure.what();
+        reportProblem(unavailable);
         return;
     }
     writer = std::make_unique<RecoveryWriter>([this](const std::string& text) {
@@ -101,6 +102,13 @@ void DocumentRecovery::watch(CChildFrame* session) {
 
 int DocumentRecovery::offerRecovery(bool fromMenu) {
     if (!folder) {
+        if (fromMenu) {
+            PromptService::current().message(
+                &frame,
+                QStringLiteral("Unsaved queries are not kept for recovery in this run:\n%1")
+                    .arg(QString::fromStdString(unavailable)),
+                PromptButtons::ok, PromptIcon::information);
+        }
         return 0;
     }
     OrphanClaim claim = folder->claimOrphans();

@@ -44,6 +44,8 @@ private:
     std::unique_ptr<RecoveryWriter> writer;
     int documentCount = 0;
     bool problemReported = false;
+    // Why there is no recovery in this run, when there is none.
+    std::string unavailable;
 };
 
 } // namespace veltro

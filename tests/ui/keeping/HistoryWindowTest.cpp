@@ -10,6 +10,7 @@
 #include "session/CChildFrame.h"
 #include "session/Session.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
@@ -111,7 +112,15 @@ TEST_F(HistoryWindowTest, TheWindowSearchesFiltersOpensCopiesAndClears) {
         run(*frame->sessions().back(), std::string("SELECT 'Orders of ") + source + "' AS x");
         run(*frame->sessions().back(), "SELECT 42 AS answer");
     }
-    frame->historyRequested();
+    // Its key, from the main window's menus.
+    const QList<QAction*> actions = frame->findChildren<QAction*>();
+    const auto historyAction = std::find_if(actions.begin(), actions.end(), [](QAction* action) {
+        return action->shortcut() == QKeySequence("Ctrl+Shift+H");
+    });
+    ASSERT_NE(historyAction, actions.end());
+    (*historyAction)->trigger();
+    ASSERT_NE(keeper->history().window(), nullptr);
+    EXPECT_TRUE(keeper->history().window()->isVisible());
     HistoryWindow& window = refreshed();
     EXPECT_EQ(listedTexts(window),
               (std::vector<std::string>{

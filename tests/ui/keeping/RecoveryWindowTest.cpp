@@ -146,6 +146,12 @@ TEST_F(RecoveryWindow, AnUnwritableStateFolderIsSaidOnceAndTheEditorKeepsWorking
     }
     EXPECT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(keeper->recovery().offerRecovery(false), 0);
+    // Asked from the menu, it says why there is nothing.
+    frame->recoveryRequested();
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[1], "Unsaved queries are not kept for recovery in this run:\n" +
+                                       (folder / "blocker" / "veltro").string() +
+                                       ": Not a directory");
 }
 
 } // namespace
