@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,6 +21,15 @@ std::optional<InstanceLock> InstanceLock::tryTake(const std::string& path) {
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         // EWOULDBLOCK: a running instance has it; anything else counts the same, the file
         // is not ours to take.
+        ::close(fd);
+        return std::nullopt;
+    }
+    // Another instance may have removed the file between the open and the lock: a lock on
+    // a file no longer under the name guards nothing.
+    struct stat locked {};
+    struct stat named {};
+    if (::fstat(fd, &locked) != 0 || ::stat(path.c_str(), &named) != 0 ||
+        locked.st_ino != named.st_ino || locked.st_dev != named.st_dev) {
         ::close(fd);
         return std::nullopt;
     }

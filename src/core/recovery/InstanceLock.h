@@ -10,7 +10,8 @@ namespace veltro {
 class InstanceLock {
 public:
     // Creates the file (0600) if needed and takes the lock; nothing when another process
-    // holds it. Throws AppError when the file cannot be made or opened.
+    // holds it or removed the file meanwhile. Throws AppError when the file cannot be made
+    // or opened.
     static std::optional<InstanceLock> tryTake(const std::string& path);
 
     InstanceLock(InstanceLock&& other) noexcept;

@@ -68,12 +68,17 @@ void OrphanClaim::adopt(std::size_t index, const std::string& newPath) {
     gone.at(index) = true;
 }
 
-RecoveryFolder::RecoveryFolder(std::string folder)
-    : where(std::move(folder)), instanceId(newInstanceId()) {
+RecoveryFolder::RecoveryFolder(std::string folder) : where(std::move(folder)) {
     makeFolders(where, 0700);
-    lock = InstanceLock::tryTake(where + "/" + instanceId + std::string(lockSuffix));
+    // An instance starting at the same moment may take a new lock file for a dead one's
+    // and remove it: then this one tries under another name.
+    constexpr int attempts = 3;
+    for (int attempt = 0; attempt < attempts && !lock; ++attempt) {
+        instanceId = newInstanceId();
+        lock = InstanceLock::tryTake(where + "/" + instanceId + std::string(lockSuffix));
+    }
     if (!lock) {
-        throw AppError(where + ": the lock of this instance is held by another process");
+        throw AppError(where + ": this instance's lock file was taken by another process");
     }
 }
 
