@@ -3,6 +3,7 @@
 #include "editor/GoToSession.h"
 #include "editor/QueryViewOwner.h"
 #include "execution/BatchState.h"
+#include "history/HistoryEntry.h"
 #include "results/ResultViewOwner.h"
 
 #include <QMainWindow>

@@ -3,6 +3,8 @@
 
 #include "editor/CQryView.h"
 #include "editor/CVeltroDoc.h"
+#include "execution/BatchState.h"
+#include "execution/ExecutionControl.h"
 #include "history/CHistoryPage.h"
 #include "history/HistoryService.h"
 #include "history/HistoryWindow.h"
@@ -44,7 +46,7 @@ protected:
     void run(CChildFrame& session, const std::string& sql) {
         session.queryView().setTextUtf8(sql);
         session.executeQuery();
-        ASSERT_TRUE(waitFor([&] { return !session.session().executing; }));
+        ASSERT_TRUE(waitFor([&] { return !session.executionControl().batch().executing(); }));
     }
 
     // The window's list after it answered.
@@ -76,9 +78,9 @@ TEST_F(HistoryWindowTest, BatchesAreRecordedWithTheirOutcomeAndNoPassword) {
     session->queryView().setTextUtf8("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
                                      "FROM n WHERE i < 100000) SELECT i FROM n");
     session->executeQuery();
-    ASSERT_TRUE(waitFor([&] { return session->session().gridCount > 0; }));
+    ASSERT_TRUE(waitFor([&] { return session->executionControl().batch().gridCount() > 0; }));
     session->cancelQuery();
-    ASSERT_TRUE(waitFor([&] { return !session->session().executing; }));
+    ASSERT_TRUE(waitFor([&] { return !session->executionControl().batch().executing(); }));
 
     const std::vector<HistoryEntry> entries = recorded();
     ASSERT_EQ(entries.size(), 3u);
