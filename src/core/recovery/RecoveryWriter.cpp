@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace veltro {
 
@@ -39,6 +40,23 @@ void RecoveryWriter::remove(const std::string& path) {
     changed.notify_all();
 }
 
+std::string RecoveryWriter::takeBuffer() {
+    const std::lock_guard lock(mutex);
+    lent = true;
+    return std::exchange(spare, {});
+}
+
+void RecoveryWriter::prepareBuffer(std::size_t size) {
+    {
+        const std::lock_guard lock(mutex);
+        if (lent || size <= spare.capacity()) {
+            return;
+        }
+        wanted = size;
+    }
+    changed.notify_all();
+}
+
 void RecoveryWriter::waitIdle() {
     std::unique_lock lock(mutex);
     changed.wait(lock, [this] { return pending.empty() && !busy; });
@@ -47,7 +65,17 @@ void RecoveryWriter::waitIdle() {
 void RecoveryWriter::run() {
     std::unique_lock lock(mutex);
     while (true) {
-        changed.wait(lock, [this] { return stopping || !pending.empty(); });
+        changed.wait(lock, [this] { return stopping || !pending.empty() || wanted != 0; });
+        if (wanted != 0 && pending.empty() && !stopping) {
+            const std::size_t size = std::exchange(wanted, 0);
+            lock.unlock();
+            std::string buffer(size, '\0'); // written, so its pages are there
+            lock.lock();
+            if (buffer.capacity() > spare.capacity()) {
+                spare = std::move(buffer);
+            }
+            continue;
+        }
         if (pending.empty()) {
             return; // stopping, with nothing left to do
         }
@@ -83,6 +111,12 @@ void RecoveryWriter::run() {
             failed(failure);
         }
         lock.lock();
+        if (request.mapped()) {
+            if (request.mapped()->bytes.capacity() > spare.capacity()) {
+                spare = std::move(request.mapped()->bytes);
+            }
+            lent = false;
+        }
         busy = false;
         changed.notify_all();
     }

@@ -30,6 +30,13 @@ public:
     // UTF-8 when that encoding cannot hold the text.
     void save(const std::string& path, RecoveryRecord record, std::string text);
     void remove(const std::string& path);
+    // A string whose memory a written text left, for the next text: a large text copied
+    // into fresh memory costs its page faults on the caller's thread (90 ms for 18 MB here),
+    // into this one almost nothing. Empty when there is none.
+    std::string takeBuffer();
+    // Has the writer's thread make such memory ready for a text of that size, so that not
+    // even the first copy costs the caller its page faults.
+    void prepareBuffer(std::size_t size);
     // Returns once every request made so far is carried out.
     void waitIdle();
 
@@ -41,6 +48,10 @@ private:
     std::condition_variable changed;
     // Per file: the record to write, or nothing to remove it.
     std::map<std::string, std::optional<RecoveryRecord>> pending;
+    std::string spare;
+    std::size_t wanted = 0;
+    // The spare memory is out with a text: none is made until it is back.
+    bool lent = false;
     bool busy = false;
     bool stopping = false;
     std::thread worker;

@@ -65,12 +65,17 @@ void DocumentRecovery::watch(CChildFrame* session) {
     RecoveryWriter* files = writer.get();
 
     // While typing goes on the timer is not restarted: the text is kept every few seconds.
-    connect(&session->queryView(), &QsciScintilla::textChanged, pending, [pending, lastChange] {
-        *lastChange = std::chrono::system_clock::now();
-        if (!pending->isActive()) {
-            pending->start();
-        }
-    });
+    connect(&session->queryView(), &QsciScintilla::textChanged, pending,
+            [pending, lastChange, files, session] {
+                *lastChange = std::chrono::system_clock::now();
+                if (!pending->isActive()) {
+                    pending->start();
+                }
+                // With some room for what is typed until the text is kept.
+                const auto size = static_cast<std::size_t>(
+                    session->queryView().SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+                files->prepareBuffer(size + size / 8);
+            });
     connect(pending, &QTimer::timeout, this, [files, path, doc, session, lastChange] {
         if (!doc->isModified()) {
             files->remove(path);
@@ -84,9 +89,13 @@ void DocumentRecovery::watch(CChildFrame* session) {
             std::chrono::duration_cast<std::chrono::seconds>(lastChange->time_since_epoch())
                 .count();
         record.encoding = doc->encoding();
-        // One copy of the text here; encoding it is the writer's work.
-        files->save(path, std::move(record),
-                    doc->view() != nullptr ? doc->view()->textUtf8() : std::string());
+        // One copy of the text here, into memory a written text left; encoding it is the
+        // writer's work.
+        std::string text = files->takeBuffer();
+        if (doc->view() != nullptr) {
+            text.assign(doc->view()->rawText());
+        }
+        files->save(path, std::move(record), std::move(text));
     });
     connect(doc, &CVeltroDoc::modifiedChanged, pending, [files, path, pending](bool modified) {
         if (modified) {
