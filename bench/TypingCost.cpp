@@ -11,16 +11,22 @@
 // was made, 2 on a usage error.
 //
 // BENCH_TYPING_KEYS sets the number of timed keys per place (60), e.g. fewer under a
-// profiler. Run with QT_QPA_PLATFORM=offscreen.
+// profiler. BENCH_TYPING_MB sets the document's size (10). BENCH_TYPING_RECOVERY=FOLDER keeps
+// the changed text for recovery in FOLDER, as the program does, and after the typing reports
+// the longest stall of the UI thread while the text is kept. Run with
+// QT_QPA_PLATFORM=offscreen.
 #include "NoPrompts.h"
 #include "app/CMainFrame.h"
 #include "app/PromptService.h"
+#include "app/WorkKeeper.h"
 #include "editor/CQryView.h"
 #include "session/CChildFrame.h"
 #include "settings/MemorySettingsStore.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QTimer>
 
 #include <time.h>
 #include <unistd.h>
@@ -35,8 +41,9 @@
 
 namespace {
 
-constexpr int documentLines = 80000;
-constexpr std::size_t documentBytes = 10 * 1000 * 1000;
+std::size_t documentBytes = 10 * 1000 * 1000;
+// Lines of about 125 bytes.
+int documentLines = 80000;
 constexpr int warmUpKeys = 10;
 constexpr int defaultTimedKeys = 60;
 int timedKeys = defaultTimedKeys;
@@ -76,6 +83,26 @@ std::string generatedQuery() {
         text += '\n';
     }
     return text;
+}
+
+// The longest time the UI thread did not get back to its event loop while it ran for the
+// time given: a timer that asks every millisecond measures the gaps.
+double longestStallMs(int runMs) {
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0;
+    qint64 longest = 0;
+    QTimer tick;
+    tick.setInterval(1);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        longest = std::max(longest, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    tick.start();
+    while (clock.elapsed() < runMs) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return static_cast<double>(longest);
 }
 
 void settle() {
@@ -132,6 +159,12 @@ int main(int argc, char* argv[]) {
         keys != nullptr && std::atoi(keys) > 0) {
         timedKeys = std::atoi(keys);
     }
+    if (const char* megabytes = std::getenv("BENCH_TYPING_MB");
+        megabytes != nullptr && std::atoi(megabytes) > 0) {
+        documentBytes = static_cast<std::size_t>(std::atoi(megabytes)) * 1000 * 1000;
+        documentLines = static_cast<int>(documentBytes / 125);
+    }
+    const char* recoveryFolder = std::getenv("BENCH_TYPING_RECOVERY");
     int appArgc = 1;
     char appName[] = "bench_typing";
     char* appArgv[] = {appName, nullptr};
@@ -147,6 +180,11 @@ int main(int argc, char* argv[]) {
     frame->resize(1280, 800);
     frame->show();
     settle();
+    if (recoveryFolder != nullptr) {
+        // Never destroyed either, as the frame.
+        new veltro::WorkKeeper(*frame, settings, recoveryFolder,
+                               std::string(recoveryFolder) + "/history.db");
+    }
     if (frame->newConnection(std::nullopt, connectString, std::nullopt) == nullptr ||
         frame->sessions().empty()) {
         std::fprintf(stderr, "bench_typing: no connection\n");
@@ -167,6 +205,10 @@ int main(int argc, char* argv[]) {
     std::printf("%-6s %16.3f %14.3f\n", "top", top.median, top.mean);
     std::printf("%-6s %16.3f %14.3f\n", "end", end.median, end.mean);
     std::printf("end/top (median): %.2f (goal: at most 2)\n", end.median / top.median);
+    if (recoveryFolder != nullptr) {
+        std::printf("longest UI stall while the text is kept: %.0f ms\n",
+                    longestStallMs(veltro::DocumentRecovery::writeDelayMs * 2));
+    }
     std::fflush(stdout);
     _exit(0);
 }

@@ -10,8 +10,9 @@ namespace {
 
 bool isOptionName(const std::string& argument) {
     static const std::set<std::string> names = {
-        "--help", "-h",          "--version",   "--connect",     "--execute", "--export",
-        "--null", "--delimiter", "--no-header", "--driver-info", "--output",  "--diff"};
+        "--help",   "-h",     "--version",   "--connect",   "--execute",
+        "--export", "--null", "--delimiter", "--no-header", "--driver-info",
+        "--output", "--diff", "--history"};
     return names.contains(argument);
 }
 
@@ -70,6 +71,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
             line.nullText = takeValue(i, "the text written for NULL (\"\" for none)");
         } else if (argument == "--no-header") {
             line.header = false;
+        } else if (argument == "--history") {
+            line.history = true;
         } else if (argument == "--driver-info") {
             line.driverInfo = true;
         } else if (argument == "--output") {
@@ -98,7 +101,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
         refuse("--execute and --driver-info cannot be used together.");
     }
     if (!given.contains("--execute")) {
-        belongsTo({"--export", "--delimiter", "--null", "--no-header"}, "--execute");
+        belongsTo({"--export", "--delimiter", "--null", "--no-header", "--history"}, "--execute");
     }
     if (!given.contains("--driver-info")) {
         belongsTo({"--output", "--diff"}, "--driver-info");
@@ -129,7 +132,7 @@ std::string helpText() {
            "Usage:\n"
            "  veltro [FILE.qry] [--connect CONNSTR]\n"
            "  veltro [--connect CONNSTR] --execute FILE|- [--export FILE|-]\n"
-           "         [--delimiter comma|tab|pipe|none] [--no-header] [--null TEXT]\n"
+           "         [--delimiter comma|tab|pipe|none] [--no-header] [--null TEXT] [--history]\n"
            "  veltro [--connect CONNSTR] --driver-info [--output FILE|- | --diff CONNSTR2]\n"
            "\n"
            "  FILE.qry           open a query file\n"
@@ -141,6 +144,7 @@ std::string helpText() {
            "  --delimiter NAME   cell delimiter of the export (default: tab)\n"
            "  --no-header        leave out the column names\n"
            "  --null TEXT        the text written for a NULL value (default: empty)\n"
+           "  --history          record the batch in the query history, as the window does\n"
            "  --driver-info      write the report of what the ODBC driver declares about itself\n"
            "  --output FILE|-    where the report goes (default: standard output)\n"
            "  --diff CONNSTR2    instead, show the report lines that differ from the report of\n"

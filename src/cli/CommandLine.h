@@ -14,12 +14,13 @@ struct CommandLine {
     std::optional<std::string> fileToOpen;    // a query file
 
     // The headless run: --execute FILE|- [--export FILE|-] [--delimiter ...] [--no-header]
-    // [--null TEXT]
+    // [--null TEXT] [--history]
     std::optional<std::string> executeFile;
     std::string exportTarget = "-";
     std::string delimiter = "\t";
     bool header = true;
     std::string nullText; // written for a NULL value
+    bool history = false; // --history: the batch goes into the query history
 
     // The driver information report: --driver-info [--output FILE|-] [--diff CONNSTR]
     bool driverInfo = false;

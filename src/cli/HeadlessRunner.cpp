@@ -10,6 +10,8 @@
 #include "common/FileError.h"
 #include "execution/ExecutionView.h"
 #include "execution/SessionRuntime.h"
+#include "history/HistoryOptions.h"
+#include "history/HistoryService.h"
 #include "results/DelimitedStream.h"
 #include "results/ResultSink.h"
 #include "session/SessionHost.h"
@@ -35,6 +37,11 @@ constexpr auto threadWaitLimit = std::chrono::seconds(30);
 class HeadlessView : public ExecutionView {
 public:
     void messagesAdded(const std::string& messages) override { writeMessages(messages); }
+    void batchFinished(const HistoryEntry& entry) override {
+        if (history) {
+            history->record(entry, historyKeep);
+        }
+    }
 
     // Writes what of the session's messages has not gone out, each message ending its line;
     // the first failure is kept and ends further writing.
@@ -67,6 +74,9 @@ public:
     }
 
     std::shared_ptr<DelimitedStream> stream;
+    // Only with --history.
+    std::unique_ptr<HistoryService> history;
+    int historyKeep = 0;
     std::atomic<bool> outputFailed = false;
     int writeFailure = 0;
 
@@ -131,6 +141,12 @@ int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
             runtime->loop.post([&runtime] { runtime->control.Cancel(); });
         });
 
+    if (commandLine.history) {
+        view.historyKeep = loadNumberOption(settings, historyEntriesOption);
+        view.history = std::make_unique<HistoryService>(historyPath(), [](const std::string& text) {
+            writeAll(stderr, "veltro: " + text + "\n");
+        });
+    }
     interrupts.cancelWith(
         [&runtime] { runtime->loop.post([&runtime] { runtime->control.Cancel(); }); });
     runtime->control.Execute(batchText);
@@ -138,6 +154,9 @@ int runHeadless(const CommandLine& commandLine, const SettingsStore& settings) {
     runtime->loop.runUntil([&batch] { return !batch.executing(); });
     runtime->control.waitForThreads(threadWaitLimit);
     interrupts.cancelWith(nullptr);
+    if (view.history) {
+        view.history->waitIdle();
+    }
 
     view.stream->finish();
     if (const int failure = view.stream->failure()) {

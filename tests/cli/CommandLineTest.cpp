@@ -14,17 +14,20 @@ TEST(CommandLine, UnderstoodArguments) {
     EXPECT_TRUE(parseCommandLine({"--help"}).help);
     EXPECT_TRUE(parseCommandLine({"--version"}).version);
 
-    const CommandLine headless = parseCommandLine({"--connect", "c", "--execute", "-", "--export",
-                                                   "o.csv", "--delimiter", "none", "--no-header"});
+    const CommandLine headless =
+        parseCommandLine({"--connect", "c", "--execute", "-", "--export", "o.csv", "--delimiter",
+                          "none", "--no-header", "--history"});
     EXPECT_FALSE(headless.invalid);
     EXPECT_EQ(headless.executeFile, std::optional<std::string>("-"));
     EXPECT_EQ(headless.exportTarget, "o.csv");
     EXPECT_EQ(headless.delimiter, "");
     EXPECT_FALSE(headless.header);
+    EXPECT_TRUE(headless.history);
     const CommandLine defaults = parseCommandLine({"--connect", "c", "--execute", "q.sql"});
     EXPECT_EQ(defaults.exportTarget, "-");
     EXPECT_EQ(defaults.delimiter, "\t");
     EXPECT_TRUE(defaults.header);
+    EXPECT_FALSE(defaults.history);
 }
 
 TEST(CommandLine, NullTextAndConnectStringFromTheEnvironment) {
@@ -84,6 +87,9 @@ TEST(CommandLine, AnythingElseIsRefusedSayingWhatIsWrong) {
              Case{{"--connect", "c", "--execute", "q", "a.qry"},
                   "a query file (\"a.qry\") is opened only in a window, not with --execute."},
              Case{{"--connect", "c", "--no-header"}, "--no-header belongs to --execute."},
+             Case{{"--connect", "a", "--history"}, "--history belongs to --execute."},
+             Case{{"--connect", "a", "--execute", "q", "--history", "--history"},
+                  "--history is given twice."},
              Case{{"--connect", "c", "--execute", "q", "--delimiter"},
                   "--delimiter takes comma, tab, pipe or none."},
              Case{{"--connect", "c", "--execute", "q", "--delimiter", "semicolon"},

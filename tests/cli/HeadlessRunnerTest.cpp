@@ -2,6 +2,8 @@
 #include "ProgramRun.h"
 #include "TestDatabases.h"
 
+#include "history/HistoryStore.h"
+
 #include <gtest/gtest.h>
 
 #include <pwd.h>
@@ -58,6 +60,28 @@ TEST_F(HeadlessRun, WritesGridsToStandardOutputAndStatusToStandardError) {
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, "a\tb\tc\r\n1\tx y\t\"l1\nl2\"\r\n\r\n");
     EXPECT_EQ(result.err, oneRowCompleted);
+}
+
+TEST_F(HeadlessRun, OnlyARunWithHistoryIsRecordedAndWithoutItsPassword) {
+    const std::filesystem::path data = folder / "data";
+    test::ProgramSetup setup;
+    setup.environment = {"XDG_DATA_HOME=" + data.string()};
+    const std::string connect = sqlite() + ";PWD=secret";
+    const auto plain = veltro({"--connect", connect, "--execute", "-"}, "SELECT 1 AS a", setup);
+    EXPECT_EQ(plain.exitCode, 0) << plain.err;
+    EXPECT_FALSE(std::filesystem::exists(data));
+
+    const auto recorded =
+        veltro({"--connect", connect, "--execute", "-", "--history"}, "SELECT nope", setup);
+    EXPECT_EQ(recorded.exitCode, 1) << recorded.err;
+    HistoryStore history((data / "veltro" / "history.db").string());
+    const std::vector<HistoryEntry> entries = history.find({"", "", 10});
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].text, "SELECT nope");
+    EXPECT_EQ(entries[0].dataSource, sqlite());
+    EXPECT_EQ(entries[0].outcome, BatchOutcome::completedWithErrors);
+    EXPECT_EQ(test::readWholeFile(data / "veltro" / "history.db").find("secret"),
+              std::string::npos);
 }
 
 TEST_F(HeadlessRun, ExportFileDelimiterHeaderOptionsAndUmask) {

@@ -9,6 +9,7 @@
 #include "execution/TextFetchWorker.h"
 #include "execution/WorkerHost.h"
 #include "execution/WorkerSupport.h"
+#include "history/BatchRecord.h"
 #include "odbc/CRecordsetEx.h"
 #include "results/GridStore.h"
 #include "results/ResultSink.h"
@@ -108,6 +109,8 @@ bool ExecutionControl::Launch(const std::string& batchText) {
         state.textMode = false;
         return false;
     }
+    launchedText = batchText;
+    launchedAt = std::chrono::system_clock::now();
     WorkerContext context;
     context.batchText = batchText;
     context.firstLine = batchLine;
@@ -270,6 +273,14 @@ void ExecutionControl::CompleteBatch(BatchEnd end) {
         session.statusText = completedWithErrorsText;
     }
     view->showPaneText(statusPane, session.statusText);
+    if (!state.textMode) {
+        const BatchOutcome outcome = state.cancelled      ? BatchOutcome::cancelled
+                                     : end.errorFlag == 0 ? BatchOutcome::completed
+                                                          : BatchOutcome::completedWithErrors;
+        view->batchFinished(describeBatch(launchedText, session.connectString, launchedAt,
+                                          std::chrono::system_clock::now(), outcome,
+                                          state.gridList));
+    }
     if (noResult && !session.showsMessages()) {
         results.ToggleMessages();
     }

@@ -97,6 +97,9 @@ private:
     std::uint64_t cancelTicket = 0;
     // The editor's line on which the running batch begins.
     int batchLine = 1;
+    // The running batch as the history records it.
+    std::string launchedText;
+    std::chrono::system_clock::time_point launchedAt;
 };
 
 } // namespace veltro

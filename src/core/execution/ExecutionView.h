@@ -1,6 +1,7 @@
 #pragma once
 
 #include "execution/WorkerContext.h"
+#include "history/HistoryEntry.h"
 
 #include <memory>
 #include <string>
@@ -62,6 +63,9 @@ public:
     // A statement of the batch failed: the query editor puts its caret at the start of the
     // statement's first line (1-based, in the editor's text).
     virtual void showFailedStatement(int line) { (void)line; }
+
+    // A batch is over: what the query history keeps of it.
+    virtual void batchFinished(const HistoryEntry& entry) { (void)entry; }
 
     // Lets command states follow after a change; skipped while a close is pending.
     virtual void runIdle() {}

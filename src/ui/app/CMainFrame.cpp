@@ -123,6 +123,11 @@ void CMainFrame::createMenus() {
         "Configure login and query timeout values, and query execution thread priority");
     configureAction->setIcon(themedIcon("preferences-system", "C", fileColor));
     file->addSeparator();
+    QAction* recoverAction =
+        file->addAction("Recover &Unsaved Queries...", this, &CMainFrame::recoveryRequested);
+    recoverAction->setStatusTip("Restore queries left unsaved when Veltro ended unexpectedly");
+    recoverAction->setIcon(themedIcon("document-revert", "U", fileColor));
+    file->addSeparator();
     recentMenu = file->addMenu("Recent &Files");
     rebuildRecentFiles();
     file->addSeparator();
@@ -177,6 +182,11 @@ void CMainFrame::createMenus() {
     QAction* goToAction = window->addAction("&Go To...", this, &CMainFrame::showGoTo);
     goToAction->setShortcut(QKeySequence("Ctrl+G"));
     goToAction->setIcon(themedIcon("go-jump", "G", fileColor));
+    QAction* historyAction =
+        window->addAction("Query &History...", this, &CMainFrame::historyRequested);
+    historyAction->setShortcut(QKeySequence("Ctrl+Shift+H"));
+    historyAction->setStatusTip("Find, copy or open the queries run before");
+    historyAction->setIcon(themedIcon("document-open-recent", "H", fileColor));
     needsSession << goToAction << fileOpenAction;
 
     QMenu* help = menuBar()->addMenu("&Help");
@@ -313,6 +323,7 @@ CVeltroDoc* CMainFrame::newConnection(const std::optional<QString>& file,
     }
     sub->setWindowTitle(doc.title());
     sessionList.push_back(session);
+    emit sessionOpened(session);
     if (sessionList.size() == 1) {
         sub->showMaximized();
     } else {

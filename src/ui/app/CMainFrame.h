@@ -73,6 +73,12 @@ public:
     QAction* aboutAction() const { return helpAboutAction; }
     CGoToDlg* goToDialog() const { return goTo; }
 
+signals:
+    // A session window was made and connected.
+    void sessionOpened(veltro::CChildFrame* session);
+    void historyRequested();
+    void recoveryRequested();
+
 public slots:
     void connectNew();
     void disconnectActive();

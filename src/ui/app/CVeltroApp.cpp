@@ -4,6 +4,7 @@
 #include "app/IconFactory.h"
 #include "app/PromptService.h"
 #include "app/QtSettingsStore.h"
+#include "app/WorkKeeper.h"
 #include "cli/CommandLine.h"
 #include "results/GridStore.h"
 
@@ -47,8 +48,13 @@ bool CVeltroApp::InitInstance(const CommandLine& commandLine) {
     settings = std::make_unique<QtSettingsStore>();
     frame = std::make_unique<CMainFrame>(*settings);
     frame->restorePlacement();
+    keeper = std::make_unique<WorkKeeper>(*frame, *settings);
     restoreOverrideCursor();
-    frame->openFromCommandLine(commandLine);
+    // Restored queries have their windows: the first connection is not asked for again.
+    if (keeper->recovery().offerRecovery(false) == 0 || commandLine.fileToOpen ||
+        commandLine.connectString) {
+        frame->openFromCommandLine(commandLine);
+    }
     return true;
 }
 

@@ -7,11 +7,13 @@
 namespace veltro {
 
 class CMainFrame;
+class WorkKeeper;
 class QtSettingsStore;
 struct CommandLine;
 
 // The program's start-up: the grid component check, the settings store, the main frame,
-// and either the file from the command line or a first connection at once.
+// the recovery of unsaved queries and the query history, and either the file from the command
+// line or a first connection at once.
 class CVeltroApp : public QApplication {
     Q_OBJECT
 public:
@@ -25,6 +27,7 @@ public:
 private:
     std::unique_ptr<QtSettingsStore> settings;
     std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<WorkKeeper> keeper;
 };
 
 } // namespace veltro

@@ -127,6 +127,22 @@ bool CVeltroDoc::openFile(const QString& fileName) {
     return true;
 }
 
+void CVeltroDoc::restoreText(const std::string& bytes, QueryFileEncoding encoding,
+                             const QString& fileName) {
+    fileEncoding = encoding;
+    if (queryView != nullptr) {
+        queryView->setTextUtf8(decodeQueryText(bytes, encoding));
+        queryView->setSelectionRange(0, 0);
+        queryView->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+    }
+    if (!fileName.isEmpty()) {
+        path = QFileInfo(fileName).absoluteFilePath();
+        emit pathNameChanged(path);
+        setTitle(QFileInfo(fileName).fileName());
+    }
+    setModified(true);
+}
+
 bool CVeltroDoc::writeFile(const QString& fileName) {
     const std::string text = queryView != nullptr ? queryView->textUtf8() : std::string();
     std::optional<std::string> bytes = encodeQueryText(text, fileEncoding);

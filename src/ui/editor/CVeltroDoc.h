@@ -35,6 +35,9 @@ public:
     // Loads a query file, after "Please wait..." in the session's status pane. On failure
     // the user is told why and the document is left as it was.
     bool openFile(const QString& fileName);
+    // Puts back text kept for recovery (file bytes in their encoding) and its file name,
+    // marked modified.
+    void restoreText(const std::string& bytes, QueryFileEncoding encoding, const QString& fileName);
     // Save (Ctrl+S): to the path, or as Save As for a new document.
     bool save();
     // Save As: asks for a file name, proposing the bare file title.

@@ -1,6 +1,7 @@
 #include "options/COptionsSheet.h"
 
 #include "app/WaitCursor.h"
+#include "history/CHistoryPage.h"
 #include "options/CGeneralPage.h"
 #include "options/CNewConnections.h"
 
@@ -13,10 +14,12 @@ namespace veltro {
 COptionsSheet::COptionsSheet(const QString& caption, QWidget* parent, int firstPage,
                              SettingsStore& settings)
     : QDialog(parent), tabs(new QTabWidget(this)), generalPage(new CGeneralPage(*this, settings)),
-      connectionsPage(new CNewConnections(*this, settings)) {
+      connectionsPage(new CNewConnections(*this, settings)),
+      historyPage(new CHistoryPage(*this, settings)) {
     setWindowTitle(caption);
     tabs->addTab(generalPage, "General");
     tabs->addTab(connectionsPage, "New Connections");
+    tabs->addTab(historyPage, "History");
     tabs->setCurrentIndex(firstPage);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &COptionsSheet::accept);
@@ -37,7 +40,8 @@ QWidget* COptionsSheet::activePage() const {
 void COptionsSheet::accept() {
     const WaitCursor wait;
     for (OptionsPage* page :
-         {static_cast<OptionsPage*>(generalPage), static_cast<OptionsPage*>(connectionsPage)}) {
+         {static_cast<OptionsPage*>(generalPage), static_cast<OptionsPage*>(connectionsPage),
+          static_cast<OptionsPage*>(historyPage)}) {
         if (page->wasShown() && !page->SaveSettings()) {
             return;
         }

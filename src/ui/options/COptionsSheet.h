@@ -7,6 +7,7 @@ class QTabWidget;
 namespace veltro {
 
 class CGeneralPage;
+class CHistoryPage;
 class CNewConnections;
 class SettingsStore;
 
@@ -31,6 +32,7 @@ private:
     QTabWidget* tabs;
     CGeneralPage* generalPage;
     CNewConnections* connectionsPage;
+    CHistoryPage* historyPage;
 };
 
 } // namespace veltro

@@ -3,6 +3,7 @@
 #include "editor/GoToSession.h"
 #include "editor/QueryViewOwner.h"
 #include "execution/BatchState.h"
+#include "history/HistoryEntry.h"
 #include "results/ResultViewOwner.h"
 
 #include <QMainWindow>
@@ -91,6 +92,10 @@ public:
     std::optional<int> shownGridRow() const override;
     QWidget* activeTextPane() const override;
     void setCaretText(const QString& text) override;
+
+signals:
+    // A batch is over: what the query history keeps of it.
+    void batchRecorded(const veltro::HistoryEntry& entry);
 
 public slots:
     void updateCommandStates();

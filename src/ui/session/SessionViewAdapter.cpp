@@ -146,6 +146,10 @@ void SessionViewAdapter::runPendingClose() {
     window.RunPendingClose();
 }
 
+void SessionViewAdapter::batchFinished(const HistoryEntry& entry) {
+    emit window.batchRecorded(entry);
+}
+
 void SessionViewAdapter::showDatabaseList(const DatabaseList& list) {
     QComboBox& box = window.databaseComboBox();
     const QSignalBlocker quiet(&box);

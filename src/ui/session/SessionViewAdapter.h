@@ -54,6 +54,7 @@ public:
     void showFailedStatement(int line) override;
     void runIdle() override;
     void runPendingClose() override;
+    void batchFinished(const HistoryEntry& entry) override;
 
     // DatabaseBoxView
     void showDatabaseList(const DatabaseList& list) override;

@@ -1,0 +1,163 @@
+#include "recovery/DocumentRecovery.h"
+
+#include "app/CMainFrame.h"
+#include "app/PromptService.h"
+#include "common/AppError.h"
+#include "editor/CQryView.h"
+#include "editor/CVeltroDoc.h"
+#include "history/HistoryEntry.h"
+#include "recovery/RecoveryDialog.h"
+#include "recovery/RecoveryFolder.h"
+#include "recovery/RecoveryWriter.h"
+#include "session/CChildFrame.h"
+#include "session/Session.h"
+
+#include <QFile>
+#include <QTimer>
+
+#include <chrono>
+
+namespace veltro {
+
+DocumentRecovery::DocumentRecovery(CMainFrame& mainFrame, const std::string& where)
+    : frame(mainFrame) {
+    try {
+        folder = std::make_unique<RecoveryFolder>(where);
+    } catch (const AppError& failure) {
+        unavailable = failure.what();
+        reportProblem(unavailable);
+        return;
+    }
+    writer = std::make_unique<RecoveryWriter>([this](const std::string& text) {
+        QMetaObject::invokeMethod(
+            this, [this, text] { reportProblem(text); }, Qt::QueuedConnection);
+    });
+}
+
+// The writer finishes before the folder removes this instance's files.
+DocumentRecovery::~DocumentRecovery() {
+    writer.reset();
+}
+
+void DocumentRecovery::reportProblem(const std::string& text) {
+    if (problemReported) {
+        return;
+    }
+    problemReported = true;
+    PromptService::current().message(
+        &frame,
+        QStringLiteral("Unsaved queries cannot be kept for recovery after a crash:\n%1\n\n"
+                       "Editing goes on as before; save your work to keep it.")
+            .arg(QString::fromStdString(text)),
+        PromptButtons::ok, PromptIcon::warning);
+}
+
+void DocumentRecovery::watch(CChildFrame* session) {
+    if (!writer) {
+        return;
+    }
+    const std::string path = folder->documentPath(++documentCount);
+    CVeltroDoc* doc = &session->document();
+    auto* pending = new QTimer(session);
+    pending->setSingleShot(true);
+    pending->setInterval(writeDelayMs);
+    auto lastChange = std::make_shared<std::chrono::system_clock::time_point>();
+    RecoveryWriter* files = writer.get();
+
+    // While typing goes on the timer is not restarted: the text is kept every few seconds.
+    connect(&session->queryView(), &QsciScintilla::textChanged, pending,
+            [pending, lastChange, files, session] {
+                *lastChange = std::chrono::system_clock::now();
+                if (!pending->isActive()) {
+                    pending->start();
+                }
+                // With some room for what is typed until the text is kept.
+                const auto size = static_cast<std::size_t>(
+                    session->queryView().SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+                files->prepareBuffer(size + size / 8);
+            });
+    connect(pending, &QTimer::timeout, this, [files, path, doc, session, lastChange] {
+        if (!doc->isModified()) {
+            files->remove(path);
+            return;
+        }
+        RecoveryRecord record;
+        record.title = doc->title().toStdString();
+        record.fileName = QFile::encodeName(doc->pathName()).toStdString();
+        record.dataSource = withoutPassword(session->session().connectString);
+        record.changedAt =
+            std::chrono::duration_cast<std::chrono::seconds>(lastChange->time_since_epoch())
+                .count();
+        record.encoding = doc->encoding();
+        // One copy of the text here, into memory a written text left; encoding it is the
+        // writer's work.
+        std::string text = files->takeBuffer();
+        if (doc->view() != nullptr) {
+            text.assign(doc->view()->rawText());
+        }
+        files->save(path, std::move(record), std::move(text));
+    });
+    connect(doc, &CVeltroDoc::modifiedChanged, pending, [files, path, pending](bool modified) {
+        if (modified) {
+            pending->start();
+        } else {
+            pending->stop();
+            files->remove(path);
+        }
+    });
+    // A closed window keeps nothing.
+    connect(session, &QObject::destroyed, this, [files, path] { files->remove(path); });
+}
+
+int DocumentRecovery::offerRecovery(bool fromMenu) {
+    if (!folder) {
+        if (fromMenu) {
+            PromptService::current().message(
+                &frame,
+                QStringLiteral("Unsaved queries are not kept for recovery in this run:\n%1")
+                    .arg(QString::fromStdString(unavailable)),
+                PromptButtons::ok, PromptIcon::information);
+        }
+        return 0;
+    }
+    OrphanClaim claim = folder->claimOrphans();
+    if (claim.documents().empty()) {
+        if (fromMenu) {
+            PromptService::current().message(&frame, "There are no unsaved queries to recover.",
+                                             PromptButtons::ok, PromptIcon::information);
+        }
+        return 0;
+    }
+    RecoveryDialog dialog(
+        claim,
+        [this, &claim](std::size_t index) {
+            const RecoveryRecord& record = claim.documents()[index].record;
+            const std::optional<std::string> source =
+                record.dataSource.empty() ? std::nullopt : std::optional(record.dataSource);
+            const int before = documentCount;
+            CVeltroDoc* doc = frame.newConnection(std::nullopt, source, std::nullopt);
+            if (doc == nullptr) {
+                return false;
+            }
+            doc->restoreText(record.bytes, record.encoding,
+                             QFile::decodeName(QByteArray::fromStdString(record.fileName)));
+            // The new window was the last one watched.
+            if (documentCount == before + 1) {
+                claim.adopt(index, folder->documentPath(documentCount));
+            } else {
+                claim.discard(index);
+            }
+            return true;
+        },
+        &frame);
+    PromptService::current().runModal(dialog);
+    return dialog.restoredCount();
+}
+
+void DocumentRecovery::waitForWrites() {
+    if (writer) {
+        writer->waitIdle();
+    }
+}
+
+} // namespace veltro
