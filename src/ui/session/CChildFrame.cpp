@@ -1,10 +1,7 @@
 #include "session/CChildFrame.h"
 
 #include "app/CMainFrame.h"
-#include "app/IconFactory.h"
 #include "app/PromptService.h"
-#include "app/WaitCursor.h"
-#include "catalog/ObjectCommands.h"
 #include "completion/NameCompleter.h"
 #include "driverinfo/CMyPropertySheet.h"
 #include "editor/CQryView.h"
@@ -13,7 +10,6 @@
 #include "execution/SessionRuntime.h"
 #include "results/CMSFlexGrid.h"
 #include "results/CResultView.h"
-#include "results/GridStore.h"
 #include "session/DatabaseContext.h"
 #include "session/Session.h"
 #include "session/SessionCommands.h"
@@ -24,13 +20,10 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMdiSubWindow>
-#include <QMenu>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QToolBar>
 
 namespace veltro {
 

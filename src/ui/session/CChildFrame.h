@@ -9,16 +9,11 @@
 #include <QMainWindow>
 #include <QTimer>
 
-#include <array>
 #include <memory>
 #include <optional>
 
-class QAction;
 class QComboBox;
-class QLabel;
-class QMenu;
 class QSplitter;
-class QToolBar;
 
 namespace veltro {
 
