@@ -10,19 +10,20 @@
 // pane 2 does not hold that many rows; 2 on a usage error.
 //
 // BENCH_WINDOW_TRACE=1 also times every event delivery (QApplication::notify) and prints,
-// on standard error, the slowest deliveries by receiver and event type: where stalls go.
+// on standard error, the slowest deliveries by receiver and event type, and the paint events
+// by widget: where stalls go.
 //
 // Run with QT_QPA_PLATFORM=offscreen. Peak memory is measured from outside (bench_measure).
 #include "NoPrompts.h"
 #include "app/CMainFrame.h"
 #include "app/PromptService.h"
+#include "app/QtSettingsStore.h"
 #include "editor/CQryView.h"
 #include "execution/ExecutionControl.h"
 #include "results/CMSFlexGrid.h"
 #include "results/CResultView.h"
 #include "session/CChildFrame.h"
 #include "session/Session.h"
-#include "settings/MemorySettingsStore.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -57,6 +58,9 @@ public:
         : QApplication(argc, argv), tracing(trace) {}
 
     bool notify(QObject* receiver, QEvent* event) override {
+        if (tracing && depth > 0 && event->type() == QEvent::Paint) {
+            return notifyPaint(receiver, event);
+        }
         if (!tracing || depth > 0) {
             return QApplication::notify(receiver, event);
         }
@@ -107,6 +111,10 @@ public:
             std::fprintf(stderr, "  %-28s %6d %9ld %10.1f %9.1f\n", key.first.c_str(), key.second,
                          total.count, total.ms, total.maxMs);
         }
+        std::fprintf(stderr, "trace: paint events by widget (class<parent class)\n");
+        for (const auto& [name, paint] : paints) {
+            std::fprintf(stderr, "  %-44s %6ld %9.1f ms\n", name.c_str(), paint.count, paint.ms);
+        }
         std::fprintf(stderr, "trace: per second of the run: UI thread busy, window paints\n");
         std::fprintf(stderr, "  %6s %9s %7s %12s\n", "second", "busy ms", "paints", "ms per paint");
         for (std::size_t i = 0; i < seconds.size(); ++i) {
@@ -124,6 +132,21 @@ public:
     void setOrigin(Clock::time_point start) { origin = start; }
 
 private:
+    // Paint events come inside the window's update request: which widgets a repaint
+    // reaches, and what each costs.
+    bool notifyPaint(QObject* receiver, QEvent* event) {
+        const auto start = Clock::now();
+        const bool result = QApplication::notify(receiver, event);
+        std::string name = receiver->metaObject()->className();
+        if (const QObject* parent = receiver->parent()) {
+            name += std::string("<") + parent->metaObject()->className();
+        }
+        Total& paint = paints[name];
+        ++paint.count;
+        paint.ms += msSince(start);
+        return result;
+    }
+
     struct Total {
         long count = 0;
         double ms = 0;
@@ -144,6 +167,7 @@ private:
     int depth = 0;
     Clock::time_point origin = Clock::now();
     std::map<std::pair<std::string, int>, Total> totals;
+    std::map<std::string, Total> paints;
     std::vector<Slow> slow;
     std::vector<Second> seconds;
 };
@@ -185,7 +209,9 @@ int main(int argc, char* argv[]) {
 
     NoPrompts prompts("bench_window_run");
     veltro::PromptService::install(&prompts);
-    veltro::MemorySettingsStore settings;
+    // The user's settings, as the program reads them: the worker's priority among them, which
+    // the headless run it is compared with reads from the same file.
+    veltro::QtSettingsStore settings;
     // Never destroyed: the run ends with _exit below.
     auto* frame = new veltro::CMainFrame(settings);
     frame->setDataSourcePrompt(&prompts);

@@ -137,8 +137,9 @@ void CResultView::repaintGrid(const ResultSink& store) {
     if (grid == nullptr) {
         return;
     }
-    // The worker asks at every growth step and waits for this thread each time: more than
-    // a few repaints a second only slow the fetch. The last request is never lost.
+    // Notices come at every growth step. Each row count change repaints the grid's view and
+    // its scroll bar, which costs this thread milliseconds, more on a busy machine: a few
+    // repaints a second show the progress. The last request is never lost.
     if (progressClock.isValid() && progressClock.elapsed() < progressRepaintMs) {
         if (!progressRepaintPending) {
             progressRepaintPending = true;

@@ -113,7 +113,7 @@ private:
     QElapsedTimer progressClock;
     bool progressRepaintPending = false;
     bool redrawOn = true;
-    static constexpr int progressRepaintMs = 100;
+    static constexpr int progressRepaintMs = 250;
     std::vector<CMSFlexGrid*> gridWidgets;
     std::string title;
     int wrapMode = 0;
