@@ -216,20 +216,6 @@ void ExecutionControl::onMessage(const std::string& text) {
     view->messagesAdded(state.messageBuffer);
 }
 
-// The grid that navigation has on show (the first until the user moves on) is the one the
-// results pane shows, and the one status pane 2 describes.
-void ExecutionControl::showGridOnShow() {
-    const int number = state.currentGridNumber != 0 ? state.currentGridNumber : 1;
-    if (number > state.gridCount()) {
-        return;
-    }
-    ResultSink& grid = *state.gridList[static_cast<std::size_t>(number - 1)];
-    if (state.gridCount() > 1) {
-        results.HideAllGrids();
-    }
-    view->setGridShown(grid, true);
-}
-
 void ExecutionControl::CompleteBatch(BatchEnd end) {
     if (!windowExists() || !state.executing()) {
         return;
@@ -256,7 +242,7 @@ void ExecutionControl::CompleteBatch(BatchEnd end) {
         state.gridList.back()->SetRedraw(true);
         view->setResultsRedraw(true);
         if (!session.showsMessages()) {
-            showGridOnShow();
+            results.ShowGridOnShow();
         }
     }
 

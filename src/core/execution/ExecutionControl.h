@@ -79,7 +79,6 @@ public:
 private:
     bool startCancelThread();
     void noteCompletionIdle();
-    void showGridOnShow();
 
     bool windowExists() const { return view != &detachedView; }
 

@@ -39,6 +39,27 @@ void ResultNavigation::ShowGrid(int number) {
     view->showPaneText(resultInfoPane, session.resultInfoText);
 }
 
+int ResultNavigation::numberOnShow() const {
+    return batch.currentGridNumber != 0 ? batch.currentGridNumber : 1;
+}
+
+ResultSink* ResultNavigation::gridOnShow() const {
+    const int number = numberOnShow();
+    return number <= batch.gridCount() ? batch.gridList[static_cast<std::size_t>(number - 1)].get()
+                                       : nullptr;
+}
+
+void ResultNavigation::ShowGridOnShow() {
+    ResultSink* grid = gridOnShow();
+    if (grid == nullptr) {
+        return;
+    }
+    if (batch.gridCount() > 1) {
+        HideAllGrids();
+    }
+    view->setGridShown(*grid, true);
+}
+
 void ResultNavigation::HideAllGrids() {
     for (const auto& grid : batch.gridList) {
         if (grid) {
@@ -56,12 +77,12 @@ void ResultNavigation::UpdateResultInfo() {
     if (session.showsMessages()) {
         return;
     }
-    const int number = batch.currentGridNumber != 0 ? batch.currentGridNumber : 1;
-    if (number > static_cast<int>(batch.gridList.size())) {
+    const ResultSink* grid = gridOnShow();
+    if (grid == nullptr) {
         return;
     }
-    const ResultSink& grid = *batch.gridList[static_cast<std::size_t>(number - 1)];
-    session.resultInfoText = gridInfoText(number, batch.gridCount(), grid.Rows() - 1, grid.Cols());
+    session.resultInfoText =
+        gridInfoText(numberOnShow(), batch.gridCount(), grid->Rows() - 1, grid->Cols());
     view->showPaneText(resultInfoPane, session.resultInfoText);
 }
 
@@ -74,9 +95,8 @@ void ResultNavigation::ToggleMessages() {
         view->setResultsText(batch.textBuffer);
         session.resultInfoText = linesOfTextInfo(view->resultsLineCount());
     } else {
-        const int number = batch.currentGridNumber != 0 ? batch.currentGridNumber : 1;
-        if (number <= static_cast<int>(batch.gridList.size())) {
-            ShowGrid(number);
+        if (gridOnShow() != nullptr) {
+            ShowGrid(numberOnShow());
         } else if (batch.gridList.empty()) {
             view->setResultsText("");
             session.resultInfoText = emptyGridInfoText;

@@ -5,6 +5,7 @@
 namespace veltro {
 
 class ExecutionView;
+class ResultSink;
 class Session;
 struct BatchState;
 
@@ -20,6 +21,8 @@ public:
     void setView(ExecutionView& newView) { view = &newView; }
 
     void ShowGrid(int number);
+    // Makes the grid on show visible, without touching the panes' texts.
+    void ShowGridOnShow();
     void HideAllGrids();
     void DestroyAllGrids();
     void UpdateResultInfo();
@@ -42,6 +45,10 @@ public:
 
 private:
     void goTo(int number);
+    // The grid navigation has on show: the one the user moved to, or the first. It is the
+    // one the results pane shows and status pane 2 describes.
+    int numberOnShow() const;
+    ResultSink* gridOnShow() const;
 
     Session& session;
     BatchState& batch;

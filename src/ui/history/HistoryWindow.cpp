@@ -28,10 +28,6 @@ namespace {
 constexpr int shownLimit = 1000;
 constexpr int maxColumnWidth = 240;
 
-QString fromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 } // namespace
 
 HistoryWindow::HistoryWindow(HistoryService& service, QWidget* parent)
@@ -67,7 +63,7 @@ HistoryWindow::HistoryWindow(HistoryService& service, QWidget* parent)
     });
     connect(copy, &QPushButton::clicked, this, [this] {
         if (const HistoryEntry* entry = currentEntry()) {
-            QApplication::clipboard()->setText(fromUtf8(entry->text));
+            QApplication::clipboard()->setText(QString::fromUtf8(entry->text));
         }
     });
     connect(clear, &QPushButton::clicked, this, [this] {
@@ -130,7 +126,8 @@ void HistoryWindow::showFound(std::vector<HistoryEntry> found, std::vector<std::
     sources->clear();
     sources->addItem("All data sources", QString());
     for (const std::string& name : names) {
-        sources->addItem(fromUtf8(name).isEmpty() ? "(none)" : fromUtf8(name), fromUtf8(name));
+        sources->addItem(QString::fromUtf8(name).isEmpty() ? "(none)" : QString::fromUtf8(name),
+                         QString::fromUtf8(name));
     }
     sources->setCurrentIndex(std::max(0, sources->findData(chosenSource)));
 
@@ -141,13 +138,13 @@ void HistoryWindow::showFound(std::vector<HistoryEntry> found, std::vector<std::
         item->setText(0, QDateTime::fromMSecsSinceEpoch(entry.startedAt)
                              .toLocalTime()
                              .toString("yyyy-MM-dd HH:mm:ss"));
-        item->setText(1, fromUtf8(entry.dataSource));
-        item->setText(2, fromUtf8(std::string(outcomeName(entry.outcome))));
+        item->setText(1, QString::fromUtf8(entry.dataSource));
+        item->setText(2, QString::fromUtf8(std::string(outcomeName(entry.outcome))));
         item->setText(3, QString::number(static_cast<double>(entry.durationMs) / 1000.0, 'f', 3) +
                              " s");
         item->setText(4, QString::number(entry.results));
         item->setText(5, QString::number(entry.rows));
-        item->setText(6, fromUtf8(entry.text).simplified().left(200));
+        item->setText(6, QString::fromUtf8(entry.text).simplified().left(200));
         item->setToolTip(1, item->text(1));
         for (int column : {3, 4, 5}) {
             item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
@@ -177,7 +174,7 @@ void HistoryWindow::updateButtons() {
     open->setEnabled(entry != nullptr);
     copy->setEnabled(entry != nullptr);
     clear->setEnabled(!shown.empty() || !search->text().isEmpty());
-    preview->setPlainText(entry != nullptr ? fromUtf8(entry->text) : QString());
+    preview->setPlainText(entry != nullptr ? QString::fromUtf8(entry->text) : QString());
 }
 
 } // namespace veltro

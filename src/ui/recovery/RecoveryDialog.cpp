@@ -20,10 +20,6 @@ namespace {
 constexpr int indexRole = Qt::UserRole;
 constexpr int maxColumnWidth = 260;
 
-QString fromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 } // namespace
 
 RecoveryDialog::RecoveryDialog(OrphanClaim& orphans, std::function<bool(std::size_t)> restore,
@@ -45,13 +41,13 @@ RecoveryDialog::RecoveryDialog(OrphanClaim& orphans, std::function<bool(std::siz
     for (std::size_t i = 0; i < claim.documents().size(); ++i) {
         const RecoveryRecord& record = claim.documents()[i].record;
         auto* item = new QTreeWidgetItem(documents);
-        item->setText(0, fromUtf8(record.title));
-        item->setText(1, fromUtf8(record.fileName));
-        item->setText(2, fromUtf8(record.dataSource));
+        item->setText(0, QString::fromUtf8(record.title));
+        item->setText(1, QString::fromUtf8(record.fileName));
+        item->setText(2, QString::fromUtf8(record.dataSource));
         item->setText(3, QDateTime::fromSecsSinceEpoch(record.changedAt)
                              .toLocalTime()
                              .toString("yyyy-MM-dd HH:mm:ss"));
-        item->setText(4, fromUtf8(firstTextLine(record)).left(200));
+        item->setText(4, QString::fromUtf8(firstTextLine(record)).left(200));
         item->setData(0, indexRole, static_cast<qulonglong>(i));
     }
     documents->selectAll();

@@ -33,10 +33,6 @@ constexpr int commandRefreshMs = 250;
 constexpr const char* cancelQuestion =
     "A query execution is in progress. Are you sure you wish to cancel this query?";
 
-QString fromUtf8(const std::string& text) {
-    return QString::fromUtf8(text);
-}
-
 } // namespace
 
 CChildFrame::CChildFrame(CMainFrame& mainFrame, SettingsStore& settingsStore, QWidget* parent)
@@ -166,7 +162,7 @@ bool CChildFrame::Connect(const std::optional<std::string>& connectString,
 
 void CChildFrame::setPaneText(int pane, const std::string& text) {
     if (pane >= 0) {
-        status->setText(static_cast<std::size_t>(pane), fromUtf8(text));
+        status->setText(static_cast<std::size_t>(pane), QString::fromUtf8(text));
     }
 }
 
@@ -209,7 +205,7 @@ std::string CChildFrame::documentTitle() const {
 }
 
 void CChildFrame::setDocumentTitle(const std::string& title) {
-    doc->setTitle(fromUtf8(title));
+    doc->setTitle(QString::fromUtf8(title));
 }
 
 void CChildFrame::executeQuery() {

@@ -15,19 +15,11 @@
 
 namespace veltro {
 
-namespace {
-
-QString fromUtf8(const std::string& text) {
-    return QString::fromUtf8(text);
-}
-
-} // namespace
-
 SessionViewAdapter::SessionViewAdapter(CChildFrame& sessionWindow, CMainFrame& mainFrame)
     : window(sessionWindow), frame(mainFrame) {}
 
 void SessionViewAdapter::setFrameStatusText(const std::string& text) {
-    frame.setStatusText(fromUtf8(text));
+    frame.setStatusText(QString::fromUtf8(text));
 }
 
 void SessionViewAdapter::beginWaitCursor() {
@@ -47,7 +39,7 @@ void SessionViewAdapter::setExecTimeText(const std::string& text) {
 }
 
 bool SessionViewAdapter::askRetryConnect(const std::string& errorText) {
-    return PromptService::current().message(&window, fromUtf8(errorText),
+    return PromptService::current().message(&window, QString::fromUtf8(errorText),
                                             PromptButtons::retryCancel,
                                             PromptIcon::question) == PromptAnswer::retry;
 }
@@ -155,13 +147,13 @@ void SessionViewAdapter::showDatabaseList(const DatabaseList& list) {
     const QSignalBlocker quiet(&box);
     box.clear();
     for (const std::string& entry : list.entries()) {
-        box.addItem(fromUtf8(entry));
+        box.addItem(QString::fromUtf8(entry));
     }
     box.setCurrentIndex(list.selected());
 }
 
 void SessionViewAdapter::showDatabaseError(const std::string& text) {
-    PromptService::current().message(&window, fromUtf8(text), PromptButtons::ok,
+    PromptService::current().message(&window, QString::fromUtf8(text), PromptButtons::ok,
                                      PromptIcon::critical);
 }
 
