@@ -187,7 +187,8 @@ TEST_F(HeadlessRun, AnExportTargetThatCannotBeWrittenStopsTheRunBeforeAnythingEx
 }
 
 // A name for a descriptor the program holds leads to the file the shell opened: it is
-// written through the descriptor, never replaced.
+// written through the descriptor, never replaced. So is a name that leads there from the
+// working folder or through links.
 TEST_F(HeadlessRun, DescriptorNamesAreWrittenInPlace) {
     struct Case {
         std::string target;
@@ -197,8 +198,17 @@ TEST_F(HeadlessRun, DescriptorNamesAreWrittenInPlace) {
         std::string connectString;
     };
     const std::string rows = "a\r\n1\r\n\r\n";
+    std::filesystem::create_symlink("/dev/stdout", folder / "stdout.lnk");
+    std::filesystem::create_directory_symlink("/dev/fd", folder / "fd.lnk");
+    const std::string fromHere =
+        std::filesystem::path("/dev/stdout").lexically_relative(std::filesystem::current_path());
     for (const Case& c : {
              Case{"/dev/stdout", 0, "before\n" + rows, "before\n" + std::string(oneRowCompleted)},
+             Case{fromHere, 0, "before\n" + rows, "before\n" + std::string(oneRowCompleted)},
+             Case{(folder / "stdout.lnk").string(), 0, "before\n" + rows,
+                  "before\n" + std::string(oneRowCompleted)},
+             Case{(folder / "fd.lnk" / "1").string(), 0, "before\n" + rows,
+                  "before\n" + std::string(oneRowCompleted)},
              Case{"/dev/fd/1", 0, "before\n" + rows, "before\n" + std::string(oneRowCompleted)},
              Case{"/proc/self/fd/1", 0, "before\n" + rows,
                   "before\n" + std::string(oneRowCompleted)},
