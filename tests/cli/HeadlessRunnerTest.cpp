@@ -132,7 +132,7 @@ TEST_F(HeadlessRun, ErrorsAndFailuresHaveTheirExitCodes) {
 }
 
 // As an ordinary user, for whom a file's permissions count.
-TEST_F(HeadlessRun, AnExportTargetThatCannotBeWrittenStopsTheRunBeforeAnythingExecutes) {
+TEST_F(HeadlessRun, AnExportOrReportTargetThatCannotBeWrittenStopsTheRunBeforeAnythingExecutes) {
     ASSERT_EQ(
         asOrdinaryUser({"--connect", sqlite(), "--execute", "-"}, "CREATE TABLE t (x INTEGER)")
             .exitCode,
@@ -179,10 +179,17 @@ TEST_F(HeadlessRun, AnExportTargetThatCannotBeWrittenStopsTheRunBeforeAnythingEx
         EXPECT_EQ(refused.out, "");
         EXPECT_EQ(refused.err, "veltro: cannot write the results: File Path Name: <" + c.target +
                                    "> " + c.why + "\n");
+        EXPECT_EQ(sqliteRun("SELECT COUNT(*) AS n FROM t").out, "n\r\n0\r\n\r\n");
+        // The driver report's file is refused as the export's.
+        const auto report =
+            asOrdinaryUser({"--connect", sqlite(), "--driver-info", "--output", c.target}, "");
+        EXPECT_EQ(report.exitCode, 2);
+        EXPECT_EQ(report.out, "");
+        EXPECT_EQ(report.err, "veltro: cannot write the report: File Path Name: <" + c.target +
+                                  "> " + c.why + "\n");
         if (c.arrange) {
             EXPECT_EQ(test::readWholeFile(c.target), "old");
         }
-        EXPECT_EQ(sqliteRun("SELECT COUNT(*) AS n FROM t").out, "n\r\n0\r\n\r\n");
     }
 }
 
