@@ -132,7 +132,7 @@ TEST_F(HeadlessRun, ErrorsAndFailuresHaveTheirExitCodes) {
 }
 
 // As an ordinary user, for whom a file's permissions count.
-TEST_F(HeadlessRun, AnExportTargetThatCannotBeWrittenStopsTheRunBeforeAnythingExecutes) {
+TEST_F(HeadlessRun, AnExportOrReportTargetThatCannotBeWrittenStopsTheRunBeforeAnythingExecutes) {
     ASSERT_EQ(
         asOrdinaryUser({"--connect", sqlite(), "--execute", "-"}, "CREATE TABLE t (x INTEGER)")
             .exitCode,
@@ -179,15 +179,23 @@ TEST_F(HeadlessRun, AnExportTargetThatCannotBeWrittenStopsTheRunBeforeAnythingEx
         EXPECT_EQ(refused.out, "");
         EXPECT_EQ(refused.err, "veltro: cannot write the results: File Path Name: <" + c.target +
                                    "> " + c.why + "\n");
+        EXPECT_EQ(sqliteRun("SELECT COUNT(*) AS n FROM t").out, "n\r\n0\r\n\r\n");
+        // The driver report's file is refused as the export's.
+        const auto report =
+            asOrdinaryUser({"--connect", sqlite(), "--driver-info", "--output", c.target}, "");
+        EXPECT_EQ(report.exitCode, 2);
+        EXPECT_EQ(report.out, "");
+        EXPECT_EQ(report.err, "veltro: cannot write the report: File Path Name: <" + c.target +
+                                  "> " + c.why + "\n");
         if (c.arrange) {
             EXPECT_EQ(test::readWholeFile(c.target), "old");
         }
-        EXPECT_EQ(sqliteRun("SELECT COUNT(*) AS n FROM t").out, "n\r\n0\r\n\r\n");
     }
 }
 
 // A name for a descriptor the program holds leads to the file the shell opened: it is
-// written through the descriptor, never replaced.
+// written through the descriptor, never replaced. So is a name that leads there from the
+// working folder or through links.
 TEST_F(HeadlessRun, DescriptorNamesAreWrittenInPlace) {
     struct Case {
         std::string target;
@@ -197,8 +205,17 @@ TEST_F(HeadlessRun, DescriptorNamesAreWrittenInPlace) {
         std::string connectString;
     };
     const std::string rows = "a\r\n1\r\n\r\n";
+    std::filesystem::create_symlink("/dev/stdout", folder / "stdout.lnk");
+    std::filesystem::create_directory_symlink("/dev/fd", folder / "fd.lnk");
+    const std::string fromHere =
+        std::filesystem::path("/dev/stdout").lexically_relative(std::filesystem::current_path());
     for (const Case& c : {
              Case{"/dev/stdout", 0, "before\n" + rows, "before\n" + std::string(oneRowCompleted)},
+             Case{fromHere, 0, "before\n" + rows, "before\n" + std::string(oneRowCompleted)},
+             Case{(folder / "stdout.lnk").string(), 0, "before\n" + rows,
+                  "before\n" + std::string(oneRowCompleted)},
+             Case{(folder / "fd.lnk" / "1").string(), 0, "before\n" + rows,
+                  "before\n" + std::string(oneRowCompleted)},
              Case{"/dev/fd/1", 0, "before\n" + rows, "before\n" + std::string(oneRowCompleted)},
              Case{"/proc/self/fd/1", 0, "before\n" + rows,
                   "before\n" + std::string(oneRowCompleted)},

@@ -46,6 +46,11 @@ TEST(ErrorTexts, EachKindOfFailureHasItsText) {
     EXPECT_EQ(textOf(std::bad_alloc(), outOfMemoryDialogText), "Out-of-memory.");
     EXPECT_EQ(textOf(AppError("Failed to create grid control.")), "Failed to create grid control.");
     EXPECT_EQ(textOf(AppError(std::string(300, 'x'))), std::string(254, 'x'));
+    std::string e300;
+    for (int i = 0; i < 300; ++i) {
+        e300 += "é";
+    }
+    EXPECT_EQ(textOf(AppError(e300)), e300.substr(0, 254 * 2));
     EXPECT_EQ(textOf(AppError("")), "Errors occurred.");
     EXPECT_EQ(textOf(std::runtime_error("internal detail")), "Errors occurred.");
     EXPECT_EQ(textOf(42), "Errors occurred.");

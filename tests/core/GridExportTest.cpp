@@ -84,6 +84,23 @@ TEST_F(GridExport, CellBytesAreKeptAndQuotedWhereNeeded) {
     }
 }
 
+// An empty line would read as the blank line that ends the grid; without a delimiter nothing
+// is quoted.
+TEST_F(GridExport, AnEmptyValueOfOneColumnIsTwoQuotes) {
+    grids = {gridOf({{"a"}, {""}, {"x"}})};
+    EXPECT_EQ(exportText([&](std::FILE* f) { return WriteGridFile(f, grids, ",", true); }),
+              "a\r\n\"\"\r\nx\r\n\r\n");
+    EXPECT_EQ(exportText([&](std::FILE* f) { return WriteGridFile(f, grids, "", true); }),
+              "a\r\n\r\nx\r\n\r\n");
+    GridStore& grid = *grids[0];
+    grid.SetRow(0);
+    grid.SetCol(0);
+    grid.SetRowSel(2);
+    grid.SetColSel(0);
+    EXPECT_EQ(exportText([&](std::FILE* f) { return WriteGridSelection(f, grid, "\t"); }),
+              "a\r\n\"\"\r\nx");
+}
+
 TEST_F(GridExport, NoGridsGiveAnEmptyFile) {
     grids.clear();
     EXPECT_EQ(exportText([&](std::FILE* f) { return WriteGridFile(f, grids, ",", true); }), "");

@@ -96,11 +96,9 @@ private:
     std::mt19937 random{std::random_device{}()};
 };
 
-// The descriptor that a name stands for (/dev/stdout, /dev/fd/N, /proc/self/fd/N and the
-// like), or -1. Such a name leads to whatever the descriptor holds, which only the
-// descriptor itself can write in place.
-int descriptorNamed(const std::string& path) {
-    const std::string name = std::filesystem::path(path).lexically_normal().string();
+// The descriptor that a name stands for as written (/dev/stdout, /dev/fd/N, /proc/self/fd/N
+// and the like), or -1.
+int descriptorOfName(const std::string& name) {
     constexpr std::array<const char*, 3> standard = {"/dev/stdin", "/dev/stdout", "/dev/stderr"};
     for (std::size_t fd = 0; fd < standard.size(); ++fd) {
         if (name == standard[fd]) {
@@ -118,6 +116,36 @@ int descriptorNamed(const std::string& path) {
             number.find_first_not_of("0123456789") == std::string::npos) {
             return std::stoi(number);
         }
+    }
+    return -1;
+}
+
+// The descriptor that a name leads to, or -1. Such a name leads to whatever the descriptor
+// holds, which only the descriptor itself can write in place. The name is followed as the
+// system follows it: from the working folder, through "..", linked folders and links to such a
+// name (`../dev/stdout`, a link to /dev/stdout), up to the system's limit of 40 links.
+int descriptorNamed(const std::string& path) {
+    if (path.empty()) {
+        return -1;
+    }
+    std::error_code error;
+    std::filesystem::path name = std::filesystem::absolute(path, error);
+    for (int link = 0; link <= 40 && !error; ++link) {
+        if (const int fd = descriptorOfName(name.lexically_normal().string()); fd >= 0) {
+            return fd;
+        }
+        const std::filesystem::path folder = std::filesystem::canonical(name.parent_path(), error);
+        if (error) {
+            break;
+        }
+        name = folder / name.filename();
+        if (const int fd = descriptorOfName(name.string()); fd >= 0) {
+            return fd;
+        }
+        if (!std::filesystem::is_symlink(name, error)) {
+            break;
+        }
+        name = folder / std::filesystem::read_symlink(name, error);
     }
     return -1;
 }

@@ -1,6 +1,7 @@
 #include "common/ErrorText.h"
 
 #include "common/AppError.h"
+#include "common/Utf8.h"
 #include "odbc/DatabaseError.h"
 
 #include <new>
@@ -9,6 +10,7 @@ namespace veltro {
 
 namespace {
 
+// Characters, not bytes: a cut never falls inside one.
 constexpr size_t maxOwnMessageLength = 254;
 
 } // namespace
@@ -22,7 +24,7 @@ std::string errorTextFor(std::exception_ptr failure, const char* outOfMemoryText
     } catch (const std::bad_alloc&) {
         text = outOfMemoryText;
     } catch (const AppError& e) {
-        text = std::string(e.what()).substr(0, maxOwnMessageLength);
+        text = utf8Prefix(e.what(), maxOwnMessageLength);
     } catch (...) {
         text.clear();
     }
