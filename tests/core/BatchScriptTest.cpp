@@ -92,6 +92,7 @@ TEST_P(ScriptOnRealDrivers, TheFirstFailingStatementEndsTheScriptAndIsNamed) {
     BatchHarness h(connectString);
     ASSERT_TRUE(h.connected);
     const bool postgres = GetParam() == test::RealDriver::postgres;
+    const bool mariadb = GetParam() == test::RealDriver::mariadb;
     struct Case {
         const char* name;
         std::string script;
@@ -155,6 +156,17 @@ TEST_P(ScriptOnRealDrivers, TheFirstFailingStatementEndsTheScriptAndIsNamed) {
          postgres ? "Statement 2, line 2\n" : "",
          postgres ? 2 : 0,
          postgres ? Cells{{"a"}, {"0"}} : Cells{{"a"}, {"0"}, {"1"}, {"2"}},
+         false},
+        {"comments and client commands alone run nothing",
+         std::string(mariadb ? "DELIMITER ;;\n" : "") +
+             "-- INSERT INTO script_rows VALUES (1);\n/* INSERT INTO script_rows VALUES (2); */\n" +
+             (mariadb ? "DELIMITER ;\n" : ""),
+         {},
+         "The command(s) completed successfully.",
+         "",
+         "",
+         0,
+         {{"a"}},
          false},
         {"a notice before an error",
          "DO $$ BEGIN RAISE NOTICE 'first'; END $$;\nINSERT INTO script_rows VALUES (1);\n"

@@ -59,6 +59,9 @@ TEST(ScriptParity, TheDemoScriptOnSqlite) {
 const char* const postgresDump = R"sql(--
 -- PostgreSQL database dump
 --
+
+\restrict Qx7dUmpK3yOfThisRun
+
 SET statement_timeout = 0;
 SET client_encoding = 'UTF8';
 SET standard_conforming_strings = on;
@@ -128,6 +131,8 @@ END
 $do$;
 DELETE FROM script_parity.items WHERE id = 3;
 INSERT INTO script_parity.items (name) VALUES (script_parity.total(40, 2)::text);
+
+\unrestrict Qx7dUmpK3yOfThisRun
 )sql";
 
 TEST(ScriptParity, ADumpWithFunctionsAndADoBlockOnPostgres) {

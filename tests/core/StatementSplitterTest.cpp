@@ -177,6 +177,19 @@ TEST(StatementSplitter, FollowsEachDialectsClient) {
          "DELIMITER\nSELECT 1;\n/*M!999999\\- open",
          {mysql},
          {{"DELIMITER\nSELECT 1", 1}, {"/*M!999999\\- open", 3}}},
+        {"the guards pg_dump writes around a dump, never sent; other psql commands reach the "
+         "server",
+         "\\restrict k9Ab\r\nSET a = 1;\n\\unrestrict k9Ab\n\\connect other\nSELECT 1;\n"
+         "\\restrictions;\n\\unrestrict",
+         {postgres},
+         {{"SET a = 1", 2},
+          {"\\connect other\nSELECT 1", 4},
+          {"\\restrictions", 6},
+          {"\\unrestrict", 7}}},
+        {"\\restrict is psql's",
+         "\\restrict k\nSELECT 1;",
+         {portable, mysql, sqlite},
+         {{"\\restrict k\nSELECT 1", 1}}},
         {"DELIMITER is a MySQL client's",
          "DELIMITER ;;\nSELECT 1;;",
          {portable, postgres, sqlite},
@@ -347,8 +360,8 @@ private:
         }
     }
 
-    // Blanks and comments, with a delimiter at least when separating; in MySQL a DELIMITER
-    // line where a statement may begin.
+    // Blanks and comments, with a delimiter at least when separating; where a statement may
+    // begin, a DELIMITER line in MySQL and a dump's guard line in PostgreSQL.
     std::string gap(Gap where) {
         std::string text = " ";
         const int delimiters = pick(where == Gap::between ? 1 : 0, 3);
@@ -362,6 +375,9 @@ private:
             static const std::vector<std::string> choices{";", ";;", "$$", "//"};
             delimiter = choices[pick(0, static_cast<int>(choices.size()) - 1)];
             text += "\nDELIMITER " + delimiter + (chance(50) ? "\n" : " ignored\r\n");
+        }
+        if (dialect == postgres && where != Gap::trailing && chance(20)) {
+            text += chance(50) ? "\n\\restrict k1\n" : "\n\\unrestrict k1\r\n";
         }
         return text;
     }

@@ -43,7 +43,8 @@ std::size_t characterCount(const std::string& text) {
 
 BatchWorker::BatchWorker(WorkerContext workerContext, WorkerHost& workerHost)
     : context(std::move(workerContext)), recordset(*context.recordset), host(workerHost) {
-    if (!takesWholeBatches(context.dbmsName, context.isSqlServerFamily)) {
+    wholeBatch = takesWholeBatches(context.dbmsName, context.isSqlServerFamily);
+    if (!wholeBatch) {
         // Even one statement goes alone: SQLite refuses a comment after it, and a MySQL
         // directive line is the client's, never the server's.
         statements = splitStatements(context.batchText, sqlDialectOf(context.dbmsName));
@@ -84,7 +85,11 @@ int BatchWorker::run() {
 }
 
 void BatchWorker::runBatch() {
-    if (!recordset.Execute(statements.empty() ? context.batchText : statementText(0))) {
+    // Comments and client commands alone: the DBMS gets nothing, as from its own client.
+    if (!wholeBatch && statements.empty()) {
+        return;
+    }
+    if (!recordset.Execute(wholeBatch ? context.batchText : statementText(0))) {
         if (recordset.allocationFailure()) {
             // Nothing could run: that is a failure, never a success without messages.
             throw *recordset.allocationFailure();

@@ -47,8 +47,9 @@ private:
     // The grid being filled.
     std::shared_ptr<ResultSink> grid;
 
-    // Statement by statement: the statements, and the one running. Empty when the DBMS
-    // takes the batch whole, or the batch holds no statement.
+    // Statement by statement unless the DBMS takes the batch whole: the statements, and the
+    // one running.
+    bool wholeBatch = false;
     std::vector<SqlStatement> statements;
     std::size_t statementIndex = 0;
     int failedStatementLine = 0;

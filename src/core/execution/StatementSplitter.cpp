@@ -27,6 +27,8 @@ struct Rules {
     bool brackets = false;
     bool backquotes = false;
     bool delimiterDirective = false;
+    // psql's \restrict and \unrestrict lines, which pg_dump writes around a dump.
+    bool dumpGuards = false;
     // CREATE TRIGGER .. BEGIN .. ; END
     bool triggerBodies = false;
     // CREATE FUNCTION|PROCEDURE .. BEGIN ATOMIC .. ; END, and semicolons inside parentheses.
@@ -42,6 +44,7 @@ Rules rulesOf(SqlDialect dialect) {
         rules.escapeStrings = true;
         rules.dollarQuotes = true;
         rules.routineBodies = true;
+        rules.dumpGuards = true;
         break;
     case SqlDialect::mysql:
         rules.dashCommentNeedsBlank = true;
@@ -190,11 +193,9 @@ public:
                 pos += delimiter.size();
                 continue;
             }
-            if (rules.delimiterDirective) {
-                if (const std::size_t end = skipClientCommand(pos); end != none) {
-                    pos = end;
-                    continue;
-                }
+            if (const std::size_t end = skipClientCommand(pos); end != none) {
+                pos = end;
+                continue;
             }
             const std::size_t start = pos;
             const std::size_t end = scanStatement(pos);
@@ -221,14 +222,37 @@ private:
 
     bool atDelimiter(std::size_t pos) const { return text.substr(pos).starts_with(delimiter); }
 
-    // A command of the mysql client at a statement's start, which the server never gets:
-    // DELIMITER, or the sandbox command that mariadb-dump writes first, hidden from older
-    // clients in a comment for a server version that never comes. Where it ends, or none.
+    // A command of the dialect's client at a statement's start, which the server never gets.
+    // Where it ends, or none.
     std::size_t skipClientCommand(std::size_t pos) {
-        if (text.substr(pos).starts_with("/*M!999999\\-")) {
-            return skipBlockComment(pos);
+        if (rules.delimiterDirective) {
+            // The sandbox command that mariadb-dump writes first is hidden from older clients
+            // in a comment for a server version that never comes.
+            if (text.substr(pos).starts_with("/*M!999999\\-")) {
+                return skipBlockComment(pos);
+            }
+            return readDelimiterDirective(pos);
         }
-        return readDelimiterDirective(pos);
+        return rules.dumpGuards ? skipDumpGuard(pos) : none;
+    }
+
+    // "\restrict KEY" or "\unrestrict KEY" up to the end of its line. They shut off and on
+    // psql's own backslash commands, which no statement here is; any other backslash command
+    // reaches the server, which names it.
+    std::size_t skipDumpGuard(std::size_t pos) const {
+        for (const std::string_view command : {"\\restrict", "\\unrestrict"}) {
+            std::size_t i = pos + command.size();
+            if (!text.substr(pos).starts_with(command) || i >= text.size() ||
+                (text[i] != ' ' && text[i] != '\t')) {
+                continue;
+            }
+            const std::size_t lineEnd = std::min(text.find_first_of("\r\n", i), text.size());
+            while (i < lineEnd && isBlank(text[i])) {
+                ++i;
+            }
+            return i < lineEnd ? lineEnd : none;
+        }
+        return none;
     }
 
     // "DELIMITER x" at a statement's start, as the mysql client reads it: the rest of the line
