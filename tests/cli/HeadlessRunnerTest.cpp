@@ -202,7 +202,8 @@ TEST_F(HeadlessRun, DescriptorNamesAreWrittenInPlace) {
         int exitCode;
         std::string out;
         std::string err;
-        std::string connectString;
+        // Empty: SQLite.
+        std::string connectString = {};
     };
     const std::string rows = "a\r\n1\r\n\r\n";
     std::filesystem::create_symlink("/dev/stdout", folder / "stdout.lnk");
