@@ -1,6 +1,7 @@
 #include "history/HistoryWindow.h"
 
 #include "app/PromptService.h"
+#include "common/Utf8.h"
 #include "history/HistoryService.h"
 
 #include <QApplication>
@@ -144,7 +145,9 @@ void HistoryWindow::showFound(std::vector<HistoryEntry> found, std::vector<std::
                              " s");
         item->setText(4, QString::number(entry.results));
         item->setText(5, QString::number(entry.rows));
-        item->setText(6, QString::fromUtf8(entry.text).simplified().left(200));
+        // Cut in characters, so that an emoji is never split.
+        item->setText(6, QString::fromUtf8(utf8Prefix(
+                             QString::fromUtf8(entry.text).simplified().toStdString(), 200)));
         item->setToolTip(1, item->text(1));
         for (int column : {3, 4, 5}) {
             item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);

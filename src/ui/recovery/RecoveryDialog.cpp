@@ -1,6 +1,7 @@
 #include "recovery/RecoveryDialog.h"
 
 #include "app/PromptService.h"
+#include "common/Utf8.h"
 #include "recovery/RecoveryFolder.h"
 
 #include <QDateTime>
@@ -47,7 +48,7 @@ RecoveryDialog::RecoveryDialog(OrphanClaim& orphans, std::function<bool(std::siz
         item->setText(3, QDateTime::fromSecsSinceEpoch(record.changedAt)
                              .toLocalTime()
                              .toString("yyyy-MM-dd HH:mm:ss"));
-        item->setText(4, QString::fromUtf8(firstTextLine(record)).left(200));
+        item->setText(4, QString::fromUtf8(utf8Prefix(firstTextLine(record), 200)));
         item->setData(0, indexRole, static_cast<qulonglong>(i));
     }
     documents->selectAll();

@@ -187,5 +187,16 @@ TEST_F(HistoryWindowTest, ConfigureSetsHowManyEntriesAreKept) {
     EXPECT_EQ(texts, (std::vector<std::string>{"SELECT 3", "SELECT 2"}));
 }
 
+TEST_F(HistoryWindowTest, TheListCutsALongTextBetweenCharacters) {
+    ASSERT_NE(frame->newConnection(std::nullopt, testDriver("DBMS_NAME=Alpha"), std::nullopt),
+              nullptr);
+    // The emoji is the 200th character, and the 200th and 201st UTF-16 units.
+    const std::string shown = "SELECT '" + std::string(191, 'a') + "\xF0\x9F\x98\x80";
+    run(*frame->sessions().back(), shown + "' AS x");
+    keeper->history().showWindow();
+    EXPECT_EQ(listedTexts(refreshed()), std::vector<std::string>{shown});
+}
+
 } // namespace
+
 } // namespace veltro::test
