@@ -55,16 +55,16 @@ TEST_F(RecordsetOnTestDriver, LongValueOfUnknownTotalLengthIsReadInPieces) {
 // A driver may round an approximate number to fit a short first buffer before it says
 // 01004: the first read has room for any such value.
 TEST_F(RecordsetOnTestDriver, ApproximateNumberDescribedTooShortReadsWholeAtOnce) {
-    open("ColumnType.v=SQL_DOUBLE;ColumnSize.v=15;ColumnType.r=SQL_REAL;ColumnSize.r=7");
-    ASSERT_TRUE(recordset->Execute("SELECT '-1.7976931348623157e308' AS v, '1.17549435e-38' AS r"));
-    EXPECT_EQ(CRecordsetEx::GetTextLength(SQL_DOUBLE, 15), 32u);
-    EXPECT_EQ(CRecordsetEx::GetTextLength(SQL_FLOAT, 15), 32u);
-    EXPECT_EQ(CRecordsetEx::GetTextLength(SQL_REAL, 7), 32u);
-    std::string value;
-    recordset->GetFieldValue(0, value);
-    EXPECT_EQ(value, "-1.7976931348623157e308");
-    recordset->GetFieldValue(1, value);
-    EXPECT_EQ(value, "1.17549435e-38");
+    open("RoundApproximate=1;ColumnType.v=SQL_DOUBLE;ColumnSize.v=15;ColumnType.f=SQL_FLOAT;"
+         "ColumnSize.f=15;ColumnType.r=SQL_REAL;ColumnSize.r=7");
+    ASSERT_TRUE(recordset->Execute("SELECT '-1.7976931348623157e308' AS v, "
+                                   "'0.30000000000000004' AS f, '1.17549435e-38' AS r"));
+    std::vector<std::string> values(3);
+    for (int k = 0; k < 3; ++k) {
+        recordset->GetFieldValue(k, values[k]);
+    }
+    EXPECT_EQ(values, (std::vector<std::string>{"-1.7976931348623157e308", "0.30000000000000004",
+                                                "1.17549435e-38"}));
 }
 
 // A length no answer can have is the driver's fault, never a value.

@@ -78,6 +78,9 @@ struct Profile {
     std::map<std::string, TypeSpec, CaseInsensitiveLess> columnTypes;
     // The length SQLGetData reports for a column's values, whatever it delivered.
     std::map<std::string, SQLLEN, CaseInsensitiveLess> reportedLengths;
+    // SQLGetData rounds an approximate number that does not fit the buffer to the digits that
+    // do, and answers the rounded text as the whole value.
+    bool roundApproximate = false;
     int execDelayMs = 0;
     int fetchDelayMs = 0;
     // SQLCancel calls that find a call running and are answered but ignored, per statement.

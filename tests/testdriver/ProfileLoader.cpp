@@ -310,7 +310,9 @@ ProfileLoader::Outcome ProfileLoader::applyKey(std::string_view key, std::string
         if (!length)
             return Outcome::Invalid;
         profile_.reportedLengths[name.substr(15)] = *length;
-    } else if (istartsWith(name, "ColumnType.")) {
+    } else if (iequals(name, "RoundApproximate"))
+        profile_.roundApproximate = text == "1";
+    else if (istartsWith(name, "ColumnType.")) {
         const auto declared = parseTypeSpec(text);
         if (!declared)
             return Outcome::Invalid;

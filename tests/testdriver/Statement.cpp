@@ -7,6 +7,8 @@
 #include "ValueConverter.h"
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 namespace veltro::testdriver {
@@ -17,6 +19,26 @@ using Lock = std::lock_guard<std::mutex>;
 
 size_t indexOf(CallKind kind) {
     return static_cast<size_t>(kind);
+}
+
+bool isApproximate(SQLSMALLINT sqlType) {
+    return sqlType == SQL_REAL || sqlType == SQL_FLOAT || sqlType == SQL_DOUBLE;
+}
+
+// The number with as many significant digits as fit a buffer of that length; nullopt when
+// even one digit does not fit, or the text is no number.
+std::optional<std::string> roundedToFit(const std::string& text, SQLLEN bufferLength) {
+    char* end = nullptr;
+    const double number = std::strtod(text.c_str(), &end);
+    if (text.empty() || end != text.c_str() + text.size())
+        return std::nullopt;
+    char rounded[32];
+    for (int digits = 17; digits > 0; --digits) {
+        const int length = std::snprintf(rounded, sizeof rounded, "%.*g", digits, number);
+        if (length < bufferLength)
+            return std::string(rounded, static_cast<size_t>(length));
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -297,9 +319,18 @@ SQLRETURN Statement::getData(SQLUSMALLINT column, SQLSMALLINT targetType, SQLPOI
     const NoTotalMode mode = connection_.profile().noTotal;
     const bool noTotal = mode == NoTotalMode::AllColumns ||
                          (mode == NoTotalMode::LongColumns && isLongType(info->sqlType));
-    const Conversion result =
-        ValueConverter::write(current_.rows[nextRow_ - 1][column - 1], targetType, target,
-                              bufferLength, indicator, getDataOffset_, noTotal);
+    const Value* value = &current_.rows[nextRow_ - 1][column - 1];
+    Value rounded;
+    if (connection_.profile().roundApproximate && targetType == SQL_C_CHAR && getDataOffset_ == 0 &&
+        isApproximate(info->sqlType) && !value->isNull &&
+        static_cast<SQLLEN>(value->bytes.size()) >= bufferLength) {
+        if (auto text = roundedToFit(value->bytes, bufferLength)) {
+            rounded = Value::text(std::move(*text));
+            value = &rounded;
+        }
+    }
+    const Conversion result = ValueConverter::write(*value, targetType, target, bufferLength,
+                                                    indicator, getDataOffset_, noTotal);
     getDataOffset_ = result.delivered;
     getDataDone_ = result.complete;
     const auto& lengths = connection_.profile().reportedLengths;
