@@ -54,17 +54,28 @@ TEST(GridStore, ChangingColumnsKeepsTheColumnsThatStay) {
 }
 
 TEST(GridStore, LargeAndManyTextsReadBackWhole) {
+    // 10,000 texts of 500 bytes fill chunks up to the largest (2 MiB) and into the next; the
+    // longest text kept in a chunk (64 KiB) and one past it sit between them.
+    constexpr int rows = 10000;
     GridStore grid;
     grid.SetCols(2);
-    grid.SetRows(3000);
+    grid.SetRows(rows);
+    const auto textOf = [](int r) {
+        return r == 2000 ? std::string(64 * 1024, 'K')
+                         : std::string(500, static_cast<char>('a' + r % 26));
+    };
     const std::string large(200000, 'L');
     ASSERT_TRUE(grid.SetTextMatrix(1, 0, large));
-    for (int r = 1; r < 3000; ++r) {
-        ASSERT_TRUE(grid.SetTextMatrix(r, 1, std::string(500, static_cast<char>('a' + r % 26))));
+    ASSERT_TRUE(grid.SetTextMatrix(3000, 0, std::string(64 * 1024 + 1, 'M')));
+    for (int r = 1; r < rows; ++r) {
+        ASSERT_TRUE(grid.SetTextMatrix(r, 1, textOf(r)));
     }
     EXPECT_EQ(grid.TextMatrix(1, 0), std::optional<std::string>(large));
-    EXPECT_EQ(grid.TextMatrix(2999, 1),
-              std::optional<std::string>(std::string(500, 'a' + 2999 % 26)));
+    EXPECT_EQ(grid.TextMatrix(3000, 0),
+              std::optional<std::string>(std::string(64 * 1024 + 1, 'M')));
+    for (int r = 1; r < rows; ++r) {
+        ASSERT_EQ(grid.TextMatrix(r, 1), std::optional<std::string>(textOf(r))) << r;
+    }
 }
 
 TEST(GridStore, MillionShortRowsCostLittleMoreThanTheirText) {

@@ -1,6 +1,7 @@
 #include "results/GridStore.h"
 
 #include "results/GridMemoryBudget.h"
+#include "results/TextChunk.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,16 +15,19 @@ constexpr int rowsPerBlock = 1024;
 // Text chunks start small and double up to the largest, so that a grid of one short row
 // costs little and a big one few allocations.
 constexpr std::size_t firstChunkSize = 1024;
-constexpr std::size_t largestChunkSize = std::size_t{1} << 20;
+constexpr std::size_t largestChunkSize = TextChunk::hugePageSize;
 // Longer texts get an allocation of their own instead of a place in a chunk.
 constexpr std::size_t largeTextThreshold = 64 * 1024;
 
 // A reference: 0 is the empty text; otherwise bits 40..63 hold the chunk number + 1 (or the
-// large-text marker), bits 20..39 the offset in the chunk and bits 0..19 the length; a
+// large-text marker), bits 18..39 the offset in the chunk and bits 0..17 the length; a
 // large text keeps its index in bits 0..39.
+constexpr int offsetShift = 18;
 constexpr std::uint64_t largeMarker = 0xFFFFFF;
-constexpr std::uint64_t low20 = (std::uint64_t{1} << 20) - 1;
+constexpr std::uint64_t lengthMask = (std::uint64_t{1} << offsetShift) - 1;
+constexpr std::uint64_t offsetMask = (std::uint64_t{1} << (40 - offsetShift)) - 1;
 constexpr std::uint64_t low40 = (std::uint64_t{1} << 40) - 1;
+static_assert(largeTextThreshold <= lengthMask && largestChunkSize - 1 <= offsetMask);
 
 constexpr int defaultAlignment = 9; // general: text left, numbers right
 
@@ -173,9 +177,9 @@ std::optional<GridStore::CellRef> GridStore::placeInChunk(std::string_view text)
     if (chunks.empty() || chunkUsed + text.size() > chunkCapacity) {
         return std::nullopt;
     }
-    std::memcpy(chunks.back().get() + chunkUsed, text.data(), text.size());
+    std::memcpy(chunks.back().data() + chunkUsed, text.data(), text.size());
     const CellRef ref = (static_cast<std::uint64_t>(chunks.size()) << 40) |
-                        (static_cast<std::uint64_t>(chunkUsed) << 20) | text.size();
+                        (static_cast<std::uint64_t>(chunkUsed) << offsetShift) | text.size();
     chunkUsed += text.size();
     textBytes += text.size();
     return ref;
@@ -189,8 +193,8 @@ std::string_view GridStore::textOf(CellRef ref) const {
     if (chunk == largeMarker) {
         return largeTexts[ref & low40];
     }
-    const char* start = chunks[chunk - 1].get() + ((ref >> 20) & low20);
-    return {start, static_cast<std::size_t>(ref & low20)};
+    const char* start = chunks[chunk - 1].data() + ((ref >> offsetShift) & offsetMask);
+    return {start, static_cast<std::size_t>(ref & lengthMask)};
 }
 
 std::optional<std::string> GridStore::TextMatrix(int r, int c) const {
@@ -239,13 +243,13 @@ bool GridStore::SetTextMatrix(int r, int c, std::string_view text) {
     if (!take(size)) {
         return false;
     }
-    std::unique_ptr<char[]> chunk;
+    std::optional<TextChunk> chunk;
     std::string largeText;
     try {
         if (large) {
             largeText.assign(text);
         } else {
-            chunk = std::make_unique_for_overwrite<char[]>(size);
+            chunk.emplace(size);
         }
         std::lock_guard guard(lock);
         if (!inRange(r, c)) {
@@ -258,7 +262,7 @@ bool GridStore::SetTextMatrix(int r, int c, std::string_view text) {
             textBytes += size;
             ref = (largeMarker << 40) | (largeTexts.size() - 1);
         } else {
-            chunks.push_back(std::move(chunk));
+            chunks.push_back(std::move(*chunk));
             chunkCapacity = size;
             chunkUsed = 0;
             ref = *placeInChunk(text);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "results/ResultSink.h"
+#include "results/TextChunk.h"
 
 #include <atomic>
 #include <cstdint>
@@ -122,7 +123,7 @@ private:
     int rows = 0;
     int cols = 0;
     std::vector<std::unique_ptr<CellRef[]>> blocks;
-    std::vector<std::unique_ptr<char[]>> chunks;
+    std::vector<TextChunk> chunks;
     std::size_t chunkUsed = 0;
     std::size_t chunkCapacity = 0;
     std::vector<std::string> largeTexts;
