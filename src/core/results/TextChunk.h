@@ -8,8 +8,8 @@ namespace veltro {
 
 // One chunk of a grid's text arena, uninitialised. A chunk of a huge page's size is aligned
 // to one and offered to the kernel as one (transparent huge pages, "madvise" by default): a
-// grid of a million rows fills hundreds of megabytes, which in 4 KiB pages costs a page
-// fault every 4 KiB, a quarter of a fetch's time when the machine is virtual.
+// grid of a million rows fills hundreds of megabytes, and with 4 KiB pages it would take a
+// page fault every 4 KiB, which costs most where the machine is virtual.
 class TextChunk {
 public:
     static constexpr std::size_t hugePageSize = std::size_t{2} << 20;
