@@ -30,6 +30,7 @@
 #include <QFile>
 #include <QTimer>
 
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -172,6 +173,13 @@ private:
     std::vector<Second> seconds;
 };
 
+// CPU time of the calling thread: the UI thread's share of the read.
+double threadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
 double percentile(std::vector<double> values, double p) {
     if (values.empty()) {
         return 0;
@@ -257,6 +265,7 @@ int main(int argc, char* argv[]) {
     // A batch that never ends must not hang the benchmark.
     QTimer::singleShot(30 * 60 * 1000, &loop, [&] { loop.quit(); });
 
+    const double uiCpuBefore = threadCpuSeconds();
     start = Clock::now();
     app.setOrigin(start);
     lastFire = start;
@@ -268,6 +277,7 @@ int main(int argc, char* argv[]) {
     }
     loop.exec();
     probe.stop();
+    const double uiCpu = threadCpuSeconds() - uiCpuBefore;
     const double wallMs = completed ? msSince(start, end) : msSince(start);
 
     // Rows must be reachable: the last one scrolled into view, and the paint done.
@@ -288,6 +298,7 @@ int main(int argc, char* argv[]) {
                 lateness.empty() ? 0.0 : *std::max_element(lateness.begin(), lateness.end()));
     std::printf("p99 lateness ms: %.1f\n", percentile(lateness, 99));
     std::printf("timer firings: %zu\n", lateness.size());
+    std::printf("ui thread cpu s: %.3f\n", uiCpu);
     std::printf("grid rows: %d (scrolled to the bottom in %.1f ms)\n", gridRows, scrollMs);
     std::printf("pane 0: %s\n", pane0.toUtf8().constData());
     std::printf("pane 2: %s\n", pane2.toUtf8().constData());
