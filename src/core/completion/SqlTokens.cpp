@@ -11,10 +11,6 @@ bool startsWord(char c) {
     return std::isalpha(b) != 0 || c == '_' || c == '@' || c == '#' || b >= 0x80;
 }
 
-bool continuesWord(char c) {
-    return startsWord(c) || std::isdigit(static_cast<unsigned char>(c)) != 0 || c == '$';
-}
-
 char closingQuote(char open) {
     switch (open) {
     case '[':
@@ -59,6 +55,10 @@ TokenKind punctuation(char c) {
 }
 
 } // namespace
+
+bool continuesWord(char c) {
+    return startsWord(c) || std::isdigit(static_cast<unsigned char>(c)) != 0 || c == '$';
+}
 
 std::vector<SqlToken> tokenizeSql(std::string_view text) {
     std::vector<SqlToken> tokens;

@@ -33,6 +33,9 @@ struct SqlToken {
     bool toLineEnd = false;
 };
 
+// Whether a byte may stand inside an unquoted name (any byte of a UTF-8 sequence may).
+bool continuesWord(char c);
+
 // The tokens of a text, blanks left out. Strings and quoted names ("..", [..], `..`) take
 // doubled closing quotes as part of them.
 std::vector<SqlToken> tokenizeSql(std::string_view text);

@@ -1,14 +1,13 @@
 #include "completion/NameCompleter.h"
 
 #include "completion/CompletionPopup.h"
+#include "completion/SqlTokens.h"
 #include "editor/CQryView.h"
 #include "options/ConfigureOptions.h"
 #include "session/Session.h"
 
 #include <QAction>
 #include <QKeyEvent>
-
-#include <cctype>
 
 namespace veltro {
 
@@ -20,11 +19,6 @@ constexpr std::size_t autoOpenLength = 3;
 // query as in a small one.
 constexpr std::size_t readBefore = 64 * 1024;
 constexpr std::size_t readAfter = 16 * 1024;
-
-bool isNameByte(char c) {
-    const auto b = static_cast<unsigned char>(c);
-    return std::isalnum(b) != 0 || c == '_' || c == '$' || c == '@' || c == '#' || b >= 0x80;
-}
 
 std::string tableKey(const CatalogName& table) {
     return table.schema + '\x1f' + table.name;
@@ -122,7 +116,7 @@ std::size_t NameCompleter::typedLength() const {
          --at) {
         const auto byte = static_cast<char>(editor.SendScintilla(
             QsciScintillaBase::SCI_GETCHARAT, static_cast<unsigned long>(at - 1)));
-        if (!isNameByte(byte)) {
+        if (!continuesWord(byte)) {
             break;
         }
         characters += (static_cast<unsigned char>(byte) & 0xC0) != 0x80 ? 1 : 0;
