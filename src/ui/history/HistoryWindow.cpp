@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -26,7 +27,6 @@ namespace veltro {
 
 namespace {
 
-constexpr int shownLimit = 1000;
 constexpr int maxColumnWidth = 240;
 
 } // namespace
@@ -108,7 +108,6 @@ void HistoryWindow::refresh() {
     HistoryFilter filter;
     filter.text = search->text().toStdString();
     filter.dataSource = sources->currentData().toString().toStdString();
-    filter.limit = shownLimit;
     // The answer comes on the history's thread; the window takes it on its own. The service
     // ends before this window goes.
     history.find(std::move(filter),
@@ -159,6 +158,8 @@ void HistoryWindow::showFound(std::vector<HistoryEntry> found, std::vector<std::
         entries->setColumnWidth(column, std::min(entries->columnWidth(column), maxColumnWidth));
     }
     if (!shown.empty()) {
+        // Quietly: the preview below is laid out once, not again for the change of item.
+        const QSignalBlocker quiet(entries);
         entries->setCurrentItem(entries->topLevelItem(0));
     }
     updateButtons();
