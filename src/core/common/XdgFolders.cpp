@@ -11,6 +11,11 @@
 
 namespace veltro {
 
+namespace {
+
+// The program's folder under a base folder of the XDG base directory rules: the variable's
+// value when it names an absolute folder, otherwise the fallback under $HOME. Nothing is
+// created.
 std::string xdgProgramFolder(const char* variable, const char* homeFallback) {
     const char* value = std::getenv(variable);
     // The rules say a relative value is invalid and to be ignored.
@@ -20,6 +25,8 @@ std::string xdgProgramFolder(const char* variable, const char* homeFallback) {
     const char* home = std::getenv("HOME");
     return std::string(home != nullptr ? home : "") + "/" + homeFallback + "/veltro";
 }
+
+} // namespace
 
 std::string stateFolder() {
     return xdgProgramFolder("XDG_STATE_HOME", ".local/state");

@@ -4,11 +4,6 @@
 
 namespace veltro {
 
-// The program's folder under a base folder of the XDG base directory rules: the variable's
-// value when it names an absolute folder, otherwise the fallback under $HOME. Nothing is
-// created.
-std::string xdgProgramFolder(const char* variable, const char* homeFallback);
-
 // Where unsaved text is kept for recovery: $XDG_STATE_HOME/veltro (~/.local/state/veltro).
 std::string stateFolder();
 // Where the query history lives: $XDG_DATA_HOME/veltro (~/.local/share/veltro).

@@ -6,8 +6,6 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <utility>
