@@ -65,7 +65,9 @@ void DocumentRecovery::watch(CChildFrame* session) {
     RecoveryWriter* files = writer.get();
 
     // While typing goes on the timer is not restarted: the text is kept every few seconds.
-    connect(&session->queryView(), &QsciScintilla::textChanged, pending,
+    // Every connection lives with this object, which owns the writer: the session's own
+    // objects go before it, with their connections.
+    connect(&session->queryView(), &QsciScintilla::textChanged, this,
             [pending, lastChange, files, session] {
                 *lastChange = std::chrono::system_clock::now();
                 if (!pending->isActive()) {
@@ -97,7 +99,7 @@ void DocumentRecovery::watch(CChildFrame* session) {
         }
         files->save(path, std::move(record), std::move(text));
     });
-    connect(doc, &CVeltroDoc::modifiedChanged, pending, [files, path, pending](bool modified) {
+    connect(doc, &CVeltroDoc::modifiedChanged, this, [files, path, pending](bool modified) {
         if (modified) {
             pending->start();
         } else {
