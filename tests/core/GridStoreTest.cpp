@@ -78,6 +78,53 @@ TEST(GridStore, LargeAndManyTextsReadBackWhole) {
     }
 }
 
+TEST(GridStore, WholeRowsReadBackAsTheirCells) {
+    // Rows of short, empty, NULL, 64 KiB and longer texts: some fit the current chunk, some
+    // open the next one, some need places of their own.
+    constexpr int rows = 3000;
+    const auto cellOf = [](int r, int c) {
+        switch ((r + c) % 7) {
+        case 0:
+            return std::string();
+        case 1:
+            return std::string(r % 500 == 0 ? 64 * 1024 : 1, static_cast<char>('a' + c));
+        case 2:
+            return std::string(r % 900 == 0 ? 70000 : 40, 'x');
+        default:
+            return std::to_string(r * 10 + c);
+        }
+    };
+    GridStore grid;
+    grid.SetCols(4);
+    grid.SetRows(rows);
+    RowCells cells;
+    for (int r = 1; r < rows; ++r) {
+        cells.clear();
+        for (int c = 0; c < 4; ++c) {
+            if ((r + c) % 11 == 0) {
+                cells.addNull();
+            } else {
+                cells.add(cellOf(r, c));
+            }
+        }
+        ASSERT_TRUE(grid.SetRow(r, cells)) << r;
+    }
+    for (int r = 1; r < rows; ++r) {
+        for (int c = 0; c < 4; ++c) {
+            const std::string expected = (r + c) % 11 == 0 ? std::string() : cellOf(r, c);
+            ASSERT_EQ(grid.TextMatrix(r, c), std::optional<std::string>(expected)) << r << "," << c;
+        }
+    }
+    // A row longer than the grid is wide sets the cells that fit and fails.
+    cells.clear();
+    for (const char* text : {"p", "q", "r", "s", "t"}) {
+        cells.add(text);
+    }
+    EXPECT_FALSE(grid.SetRow(1, cells));
+    EXPECT_EQ(grid.TextMatrix(1, 3), std::optional<std::string>("s"));
+    EXPECT_FALSE(grid.SetRow(rows, cells));
+}
+
 TEST(GridStore, MillionShortRowsCostLittleMoreThanTheirText) {
     GridStore grid;
     grid.SetCols(10);
@@ -125,9 +172,11 @@ TEST(GridStore, WorkerWritesWhileWindowThreadGrowsAndReads) {
             while (allowedRows.load() <= r) {
                 std::this_thread::yield();
             }
+            RowCells cells;
             for (int c = 0; c < 3; ++c) {
-                EXPECT_TRUE(grid.SetTextMatrix(r, c, std::to_string(r * 3 + c)));
+                cells.add(std::to_string(r * 3 + c));
             }
+            EXPECT_TRUE(grid.SetRow(r, cells));
         }
         done = true;
     });

@@ -242,23 +242,30 @@ void BatchWorker::processResult(bool firstResult) {
 }
 
 void BatchWorker::fillRow(int columnCount) {
+    rowCells.clear();
     for (int k = 0; k < columnCount; ++k) {
         bool isNull = false;
         std::string_view value;
         try {
             value = recordset.GetFieldValue(k, &isNull);
         } catch (const DatabaseError&) {
+            // The columns read before the failure stay in the row; a grid that refuses them
+            // changes nothing about the failure reported.
+            grid->SetRow(rowIndex, rowCells);
             if (!isCancelled()) {
                 setRows(rowIndex + 1);
             }
             throw;
         }
-        const bool stored = isNull ? grid->SetNullCell(rowIndex, k)
-                                   : grid->SetTextMatrix(rowIndex, k, cutAtNul(value));
-        if (!stored) {
-            setRows(rowIndex + 1);
-            throw AppError(subscriptText);
+        if (isNull) {
+            rowCells.addNull();
+        } else {
+            rowCells.add(cutAtNul(value));
         }
+    }
+    if (!grid->SetRow(rowIndex, rowCells)) {
+        setRows(rowIndex + 1);
+        throw AppError(subscriptText);
     }
 }
 

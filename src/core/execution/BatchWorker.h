@@ -2,6 +2,7 @@
 
 #include "execution/StatementSplitter.h"
 #include "execution/WorkerContext.h"
+#include "results/RowCells.h"
 
 #include <memory>
 #include <string>
@@ -44,8 +45,9 @@ private:
     WorkerContext context;
     CRecordsetEx& recordset;
     WorkerHost& host;
-    // The grid being filled.
+    // The grid being filled, and the row on its way there.
     std::shared_ptr<ResultSink> grid;
+    RowCells rowCells;
 
     // Statement by statement unless the DBMS takes the batch whole: the statements, and the
     // one running.

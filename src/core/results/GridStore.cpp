@@ -276,6 +276,34 @@ bool GridStore::SetTextMatrix(int r, int c, std::string_view text) {
     }
 }
 
+bool GridStore::SetRow(int r, const RowCells& cells) {
+    {
+        std::lock_guard guard(lock);
+        const std::string_view texts = cells.allTexts();
+        const bool fits = texts.empty() || (texts.size() <= largeTextThreshold && !chunks.empty() &&
+                                            chunkUsed + texts.size() <= chunkCapacity);
+        if (fits && inRange(r, 0) && cells.size() <= static_cast<std::size_t>(cols)) {
+            const std::uint64_t chunkBits = static_cast<std::uint64_t>(chunks.size()) << 40;
+            CellRef* refs = refAt(r, 0);
+            std::size_t start = 0;
+            for (std::size_t k = 0; k < cells.size(); ++k) {
+                const std::size_t length = cells.text(k).size();
+                refs[k] = length == 0 ? CellRef{0}
+                                      : chunkBits | ((chunkUsed + start) << offsetShift) | length;
+                start += length;
+            }
+            if (!texts.empty()) {
+                std::memcpy(chunks.back().data() + chunkUsed, texts.data(), texts.size());
+            }
+            chunkUsed += texts.size();
+            textBytes += texts.size();
+            highestWrittenRow = std::max(highestWrittenRow, r);
+            return true;
+        }
+    }
+    return ResultSink::SetRow(r, cells);
+}
+
 int GridStore::ColWidth(int c) const {
     std::lock_guard guard(lock);
     return c >= 0 && c < cols ? colWidths[static_cast<std::size_t>(c)] : -1;

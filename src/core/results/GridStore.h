@@ -78,6 +78,8 @@ public:
     }
     // False outside Rows x Cols or when the text does not fit the memory budget.
     bool SetTextMatrix(int row, int col, std::string_view text) override;
+    // Under one lock when the row's texts fit the current chunk, else cell by cell.
+    bool SetRow(int row, const RowCells& cells) override;
 
     int ColWidth(int col) const; // twips; -1 for the default width
     bool SetColWidth(int col, int twips) override;

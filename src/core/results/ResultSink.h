@@ -1,5 +1,7 @@
 #pragma once
 
+#include "results/RowCells.h"
+
 #include <string_view>
 
 namespace veltro {
@@ -26,6 +28,18 @@ public:
     virtual bool SetTextMatrix(int row, int col, std::string_view text) = 0;
     // A NULL value: shown as an empty cell.
     virtual bool SetNullCell(int row, int col) { return SetTextMatrix(row, col, {}); }
+    // The cells of a row from column 0 on; false at the first cell that cannot be set, with
+    // the cells before it set.
+    virtual bool SetRow(int row, const RowCells& cells) {
+        for (std::size_t k = 0; k < cells.size(); ++k) {
+            const int col = static_cast<int>(k);
+            if (!(cells.isNull(k) ? SetNullCell(row, col)
+                                  : SetTextMatrix(row, col, cells.text(k)))) {
+                return false;
+            }
+        }
+        return true;
+    }
     virtual bool SetColWidth(int col, int twips) = 0;
     virtual bool SetColAlignment(int col, int alignment) = 0;
 
