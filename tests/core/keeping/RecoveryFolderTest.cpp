@@ -1,12 +1,14 @@
 #include "TestDatabases.h"
 
 #include "common/AppError.h"
+#include "recovery/InstanceLock.h"
 #include "recovery/RecoveryFolder.h"
 #include "recovery/RecoveryRecord.h"
 #include "recovery/RecoveryWriter.h"
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -94,6 +96,66 @@ TEST(RecoveryFolder, TwoRunningInstancesNeitherTakeNorRemoveTheOthersFiles) {
     // A clean end of the first leaves nothing behind.
     first.reset();
     EXPECT_TRUE(namesIn(folder).empty());
+}
+
+TEST(RecoveryFolder, OnlyTheDeadInstancesOwnReadableFilesAreTakenAndItsLockStaysWhileAnyIsLeft) {
+    const std::filesystem::path folder = freshFolder("orphans");
+    RecoveryFolder self(folder.string());
+    const auto record = [](const std::string& title, std::size_t size) {
+        RecoveryRecord made;
+        made.title = title;
+        made.bytes = "x";
+        std::string data = formatRecoveryRecord(made);
+        const std::size_t field = data.find("bytes: 1\n");
+        data.replace(field, 9, "bytes: " + std::to_string(size) + "\n");
+        return data.substr(0, data.size() - 1);
+    };
+    const auto put = [&folder](const std::string& name, const std::string& data) {
+        std::ofstream(folder / name, std::ios::binary) << data;
+    };
+    // "dead" is gone. "dead.b" runs (its lock is held) and is writing a document.
+    put("dead.lock", "");
+    const auto running = InstanceLock::tryTake((folder / "dead.b.lock").string());
+    ASSERT_TRUE(running);
+    put("dead.b.1.recovery", record("running", 0));
+    put(".dead.b.1.recovery.Ab12", "");
+    put(".dead.1.recovery.Cd34", "");
+    put("dead.3.recovery", record("kept", 0));
+    // Neither waits for a writer nor is read whole.
+    ASSERT_EQ(::mkfifo((folder / "dead.1.recovery").c_str(), 0600), 0);
+    put("dead.2.recovery", record("huge", maxRecoveryFileBytes));
+    std::filesystem::resize_file(folder / "dead.2.recovery",
+                                 std::filesystem::file_size(folder / "dead.2.recovery") +
+                                     maxRecoveryFileBytes);
+
+    {
+        OrphanClaim claim = self.claimOrphans();
+        ASSERT_EQ(claim.documents().size(), 1u);
+        EXPECT_EQ(claim.documents()[0].record.title, "kept");
+        claim.discard(0);
+    }
+    std::vector<std::string> left = namesIn(folder);
+    std::ranges::sort(left);
+    const std::string own = std::filesystem::path(self.documentPath(1)).stem().stem().string();
+    EXPECT_EQ(left, (std::vector<std::string>{".dead.b.1.recovery.Ab12", own + ".lock",
+                                              "dead.1.recovery", "dead.2.recovery",
+                                              "dead.b.1.recovery", "dead.b.lock", "dead.lock"}));
+}
+
+TEST(RecoveryWriter, ATextTooLargeToReadBackIsReportedAndTheEarlierFileKept) {
+    const std::filesystem::path folder = freshFolder("large");
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / "doc.recovery").string();
+    std::vector<std::string> failures;
+    RecoveryWriter writer([&](std::string text) { failures.push_back(std::move(text)); });
+    writer.save(path, RecoveryRecord{}, "SELECT 1");
+    writer.waitIdle();
+    writer.save(path, RecoveryRecord{}, std::string(maxRecoveryFileBytes, 'x'));
+    writer.waitIdle();
+    EXPECT_EQ(failures, std::vector<std::string>{path + ": more than 64 MB, too large to keep"});
+    const QueryFileContents kept = readQueryFile(path);
+    ASSERT_EQ(kept.status, QueryFileStatus::ok);
+    EXPECT_EQ(parseRecoveryRecord(kept.bytes)->bytes, "SELECT 1");
 }
 
 TEST(RecoveryFolder, AFolderThatCannotBeMadeIsAFailureNamingIt) {
