@@ -58,25 +58,31 @@ void DocumentRecovery::watch(CChildFrame* session) {
     }
     const std::string path = folder->documentPath(++documentCount);
     CVeltroDoc* doc = &session->document();
+    paths[doc] = path;
     auto* pending = new QTimer(session);
     pending->setSingleShot(true);
     pending->setInterval(writeDelayMs);
     auto lastChange = std::make_shared<std::chrono::system_clock::time_point>();
     RecoveryWriter* files = writer.get();
 
+    // Once per write, not per key: the writer's thread makes memory ready for the text, with
+    // some room for what is typed until the timer runs out.
+    const auto startPending = [pending, files, session] {
+        pending->start();
+        const auto size = static_cast<std::size_t>(
+            session->queryView().SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+        files->prepareBuffer(size + size / 8);
+    };
+
     // While typing goes on the timer is not restarted: the text is kept every few seconds.
     // Every connection lives with this object, which owns the writer: the session's own
     // objects go before it, with their connections.
     connect(&session->queryView(), &QsciScintilla::textChanged, this,
-            [pending, lastChange, files, session] {
+            [pending, lastChange, startPending] {
                 *lastChange = std::chrono::system_clock::now();
                 if (!pending->isActive()) {
-                    pending->start();
+                    startPending();
                 }
-                // With some room for what is typed until the text is kept.
-                const auto size = static_cast<std::size_t>(
-                    session->queryView().SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
-                files->prepareBuffer(size + size / 8);
             });
     connect(pending, &QTimer::timeout, this, [files, path, doc, session, lastChange] {
         if (!doc->isModified()) {
@@ -99,16 +105,20 @@ void DocumentRecovery::watch(CChildFrame* session) {
         }
         files->save(path, std::move(record), std::move(text));
     });
-    connect(doc, &CVeltroDoc::modifiedChanged, this, [files, path, pending](bool modified) {
-        if (modified) {
-            pending->start();
-        } else {
-            pending->stop();
-            files->remove(path);
-        }
-    });
+    connect(doc, &CVeltroDoc::modifiedChanged, this,
+            [files, path, pending, startPending](bool modified) {
+                if (modified) {
+                    startPending();
+                } else {
+                    pending->stop();
+                    files->remove(path);
+                }
+            });
     // A closed window keeps nothing.
-    connect(session, &QObject::destroyed, this, [files, path] { files->remove(path); });
+    connect(session, &QObject::destroyed, this, [this, files, path, doc] {
+        files->remove(path);
+        paths.erase(doc);
+    });
 }
 
 int DocumentRecovery::offerRecovery(bool fromMenu) {
@@ -136,16 +146,14 @@ int DocumentRecovery::offerRecovery(bool fromMenu) {
             const RecoveryRecord& record = claim.documents()[index].record;
             const std::optional<std::string> source =
                 record.dataSource.empty() ? std::nullopt : std::optional(record.dataSource);
-            const int before = documentCount;
             CVeltroDoc* doc = frame.newConnection(std::nullopt, source, std::nullopt);
             if (doc == nullptr) {
                 return false;
             }
             doc->restoreText(record.bytes, record.encoding,
                              QFile::decodeName(QByteArray::fromStdString(record.fileName)));
-            // The new window was the last one watched.
-            if (documentCount == before + 1) {
-                claim.adopt(index, folder->documentPath(documentCount));
+            if (const auto kept = paths.find(doc); kept != paths.end()) {
+                claim.adopt(index, kept->second);
             } else {
                 claim.discard(index);
             }
