@@ -19,6 +19,17 @@
 
 namespace veltro {
 
+namespace {
+
+// What the changes since a document's last write left for the next one.
+struct PendingWrite {
+    std::chrono::system_clock::time_point lastChange;
+    // The writer was asked to make memory ready for the text.
+    bool memoryAsked = false;
+};
+
+} // namespace
+
 DocumentRecovery::DocumentRecovery(CMainFrame& mainFrame, const std::string& where)
     : frame(mainFrame) {
     try {
@@ -62,29 +73,29 @@ void DocumentRecovery::watch(CChildFrame* session) {
     auto* pending = new QTimer(session);
     pending->setSingleShot(true);
     pending->setInterval(writeDelayMs);
-    auto lastChange = std::make_shared<std::chrono::system_clock::time_point>();
+    auto write = std::make_shared<PendingWrite>();
     RecoveryWriter* files = writer.get();
-
-    // Once per write, not per key: the writer's thread makes memory ready for the text, with
-    // some room for what is typed until the timer runs out.
-    const auto startPending = [pending, files, session] {
-        pending->start();
-        const auto size = static_cast<std::size_t>(
-            session->queryView().SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
-        files->prepareBuffer(size + size / 8);
-    };
 
     // While typing goes on the timer is not restarted: the text is kept every few seconds.
     // Every connection lives with this object, which owns the writer: the session's own
     // objects go before it, with their connections.
     connect(&session->queryView(), &QsciScintilla::textChanged, this,
-            [pending, lastChange, startPending] {
-                *lastChange = std::chrono::system_clock::now();
+            [pending, write, files, session] {
+                write->lastChange = std::chrono::system_clock::now();
                 if (!pending->isActive()) {
-                    startPending();
+                    pending->start();
+                }
+                // Once per write, not per key: the writer's thread makes memory ready for the
+                // text, with some room for what is typed until the timer runs out.
+                if (!write->memoryAsked) {
+                    write->memoryAsked = true;
+                    const auto size = static_cast<std::size_t>(
+                        session->queryView().SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+                    files->prepareBuffer(size + size / 8);
                 }
             });
-    connect(pending, &QTimer::timeout, this, [files, path, doc, session, lastChange] {
+    connect(pending, &QTimer::timeout, this, [files, path, doc, session, write] {
+        write->memoryAsked = false;
         if (!doc->isModified()) {
             files->remove(path);
             return;
@@ -94,7 +105,7 @@ void DocumentRecovery::watch(CChildFrame* session) {
         record.fileName = QFile::encodeName(doc->pathName()).toStdString();
         record.dataSource = withoutPassword(session->session().connectString);
         record.changedAt =
-            std::chrono::duration_cast<std::chrono::seconds>(lastChange->time_since_epoch())
+            std::chrono::duration_cast<std::chrono::seconds>(write->lastChange.time_since_epoch())
                 .count();
         record.encoding = doc->encoding();
         // One copy of the text here, into memory a written text left; encoding it is the
@@ -105,15 +116,14 @@ void DocumentRecovery::watch(CChildFrame* session) {
         }
         files->save(path, std::move(record), std::move(text));
     });
-    connect(doc, &CVeltroDoc::modifiedChanged, this,
-            [files, path, pending, startPending](bool modified) {
-                if (modified) {
-                    startPending();
-                } else {
-                    pending->stop();
-                    files->remove(path);
-                }
-            });
+    connect(doc, &CVeltroDoc::modifiedChanged, this, [files, path, pending](bool modified) {
+        if (modified) {
+            pending->start();
+        } else {
+            pending->stop();
+            files->remove(path);
+        }
+    });
     // A closed window keeps nothing.
     connect(session, &QObject::destroyed, this, [this, files, path, doc] {
         files->remove(path);
