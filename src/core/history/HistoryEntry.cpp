@@ -41,6 +41,31 @@ BatchOutcome outcomeFromName(std::string_view name) {
     return BatchOutcome::completed;
 }
 
+std::string textPreview(std::string_view text, std::size_t maxCharacters) {
+    std::string preview;
+    std::size_t characters = 0;
+    bool blank = false;
+    for (const char c : text) {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f') {
+            blank = !preview.empty();
+            continue;
+        }
+        // Continuation bytes (10xxxxxx) belong to the character before them.
+        const bool starts = (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        if (starts && characters + (blank ? 2 : 1) > maxCharacters) {
+            break;
+        }
+        if (blank) {
+            preview += ' ';
+            ++characters;
+            blank = false;
+        }
+        preview += c;
+        characters += starts ? 1 : 0;
+    }
+    return preview;
+}
+
 // Attributes are "key=value" separated by ';'; a value in braces may hold ';' and '}}'.
 std::string withoutPassword(std::string_view connectString) {
     std::string kept;

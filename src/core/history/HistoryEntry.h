@@ -25,6 +25,10 @@ struct HistoryEntry {
 std::string_view outcomeName(BatchOutcome outcome);
 BatchOutcome outcomeFromName(std::string_view name);
 
+// The start of a text as a one-line list shows it: each run of blanks and line ends one
+// blank, none at either end, at most maxCharacters characters (never a character cut).
+std::string textPreview(std::string_view text, std::size_t maxCharacters);
+
 // The connect string with every password attribute (PWD, PASSWORD, in any case) left out.
 std::string withoutPassword(std::string_view connectString);
 

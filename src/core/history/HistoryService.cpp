@@ -38,6 +38,11 @@ void HistoryService::find(HistoryFilter filter, Found found) {
     });
 }
 
+void HistoryService::loadText(std::int64_t id,
+                              std::function<void(std::optional<std::string>)> loaded) {
+    post([id, loaded = std::move(loaded)](HistoryStore& history) { loaded(history.text(id)); });
+}
+
 void HistoryService::clear(std::function<void()> done) {
     post([done = std::move(done)](HistoryStore& history) {
         history.clear();
@@ -50,8 +55,8 @@ void HistoryService::waitIdle() {
     changed.wait(lock, [this] { return jobs.empty() && !busy; });
 }
 
-// Opened on the history's thread at its first request; a history that cannot be opened is
-// reported once and the requests do nothing.
+// Opened on the history's thread at its first request; a history that cannot be opened, or
+// whose unusable file cannot be set aside, is reported once and the requests do nothing.
 HistoryStore* HistoryService::store() {
     if (!opened && !openFailed) {
         try {
@@ -80,10 +85,17 @@ void HistoryService::run() {
             try {
                 job(*history);
             } catch (const AppError& failure) {
-                notice(std::string("The query history could not be updated: ") + failure.what());
+                notice(std::string(history->usable() ? "The query history could not be updated: "
+                                                     : "The query history cannot be kept: ") +
+                       failure.what());
             }
             for (std::string& text : history->takeNotices()) {
                 notice(std::move(text));
+            }
+            // A file that could not be set aside is left alone from now on.
+            if (!history->usable()) {
+                opened.reset();
+                openFailed = true;
             }
         }
         lock.lock();

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,6 +33,8 @@ public:
     void record(HistoryEntry entry, int keep);
     // The entries the filter asks for and every data source name in the history.
     void find(HistoryFilter filter, Found found);
+    // The whole text of an entry, or nothing when it is no longer kept.
+    void loadText(std::int64_t id, std::function<void(std::optional<std::string>)> loaded);
     void clear(std::function<void()> done);
     // Returns once every request made so far is carried out.
     void waitIdle();

@@ -4,10 +4,13 @@
 
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <ctime>
-#include <filesystem>
 #include <utility>
 
 namespace veltro {
@@ -66,12 +69,14 @@ public:
         }
         return false;
     }
-    std::string text(int column) const {
+    std::string text(int column) const { return std::string(view(column)); }
+    // Valid until the next step.
+    std::string_view view(int column) const {
         const auto* bytes = sqlite3_column_text(statement, column);
-        return bytes != nullptr
-                   ? std::string(reinterpret_cast<const char*>(bytes),
-                                 static_cast<std::size_t>(sqlite3_column_bytes(statement, column)))
-                   : std::string();
+        return bytes != nullptr ? std::string_view(reinterpret_cast<const char*>(bytes),
+                                                   static_cast<std::size_t>(
+                                                       sqlite3_column_bytes(statement, column)))
+                                : std::string_view();
     }
     std::int64_t number(int column) const { return sqlite3_column_int64(statement, column); }
 
@@ -90,6 +95,44 @@ void execute(sqlite3* db, const char* sql) {
     if (code != SQLITE_OK) {
         fail(db, code, "execute");
     }
+}
+
+// A write transaction, rolled back unless committed.
+class Transaction {
+public:
+    explicit Transaction(sqlite3* db) : db(db) { execute(db, "BEGIN IMMEDIATE"); }
+    ~Transaction() {
+        if (!committed) {
+            // Its code is not looked at: a failed statement may have ended it already.
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        }
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void commit() {
+        execute(db, "COMMIT");
+        committed = true;
+    }
+
+private:
+    sqlite3* db;
+    bool committed = false;
+};
+
+// Renames without replacing what has the new name: fails with EEXIST then.
+int renameNoReplace(const std::string& from, const std::string& to) {
+    const int code = ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+    if (code == 0 || errno != EINVAL) {
+        return code;
+    }
+    // A file system that does not know the flag.
+    struct stat taken {};
+    if (::lstat(to.c_str(), &taken) == 0) {
+        errno = EEXIST;
+        return -1;
+    }
+    return ::rename(from.c_str(), to.c_str());
 }
 
 std::string timeSuffix() {
@@ -145,11 +188,31 @@ void HistoryStore::open() {
 
 void HistoryStore::setAside(const std::string& why) {
     db.reset();
-    const std::string aside = path + ".unusable-" + timeSuffix();
-    std::error_code failure;
-    std::filesystem::rename(path, aside, failure);
-    for (const char* companion : {"-journal", "-wal", "-shm"}) {
-        std::filesystem::remove(path + companion, failure);
+    // "<path>.unusable-<time>", or with "-2", "-3"... when an earlier one took that name.
+    const std::string base = path + ".unusable-" + timeSuffix();
+    constexpr int maxNumber = 1000;
+    std::string aside = base;
+    int code = renameNoReplace(path, aside);
+    for (int number = 2; code != 0 && errno == EEXIST && number <= maxNumber; ++number) {
+        aside = base + "-" + std::to_string(number);
+        code = renameNoReplace(path, aside);
+    }
+    const int renameError = errno;
+    std::string failure =
+        code != 0 ? "could not be set aside as " + aside + ": " + std::strerror(renameError) : "";
+    // Its journal goes with it, so that the file stays as it was and the new history does
+    // not take the journal for its own.
+    for (const std::string companion : {"-journal", "-wal", "-shm"}) {
+        if (failure.empty() &&
+            ::rename((path + companion).c_str(), (aside + companion).c_str()) != 0 &&
+            errno != ENOENT) {
+            failure = "was set aside as " + aside + ", but its " + path + companion +
+                      " could not be: " + std::strerror(errno);
+        }
+    }
+    // Without a file of its own the history stays closed: the unusable one is never used.
+    if (!failure.empty()) {
+        throw AppError(path + " could not be used (" + why + ") and " + failure);
     }
     notices.push_back("The query history " + path + " could not be used (" + why +
                       "). It was set aside as " + aside + " and a new history was started.");
@@ -167,6 +230,7 @@ template <typename Step> auto HistoryStore::withRecovery(Step step) {
 
 void HistoryStore::add(const HistoryEntry& entry, int keep) {
     withRecovery([&] {
+        Transaction transaction(db.get());
         Statement insert(db.get(),
                          "INSERT INTO history (text, data_source, started_at, duration_ms,"
                          " outcome, results, row_count) VALUES (?, ?, ?, ?, ?, ?, ?)");
@@ -178,10 +242,13 @@ void HistoryStore::add(const HistoryEntry& entry, int keep) {
         insert.bind(6, static_cast<std::int64_t>(entry.results));
         insert.bind(7, entry.rows);
         insert.step();
-        Statement trim(db.get(), "DELETE FROM history WHERE id NOT IN"
-                                 " (SELECT id FROM history ORDER BY id DESC LIMIT ?)");
+        // The newest keep entries stay: the bound below them is found by walking the ids
+        // down from the newest, and what lies below it is deleted as one range of ids.
+        Statement trim(db.get(), "DELETE FROM history WHERE id <="
+                                 " (SELECT id FROM history ORDER BY id DESC LIMIT 1 OFFSET ?)");
         trim.bind(1, static_cast<std::int64_t>(keep));
         trim.step();
+        transaction.commit();
     });
 }
 
@@ -198,7 +265,9 @@ std::vector<HistoryEntry> HistoryStore::find(const HistoryFilter& filter) {
         while (query.step()) {
             HistoryEntry entry;
             entry.id = query.number(0);
-            entry.text = query.text(1);
+            entry.text = filter.previewCharacters == 0
+                             ? query.text(1)
+                             : textPreview(query.view(1), filter.previewCharacters);
             entry.dataSource = query.text(2);
             entry.startedAt = query.number(3);
             entry.durationMs = query.number(4);
@@ -208,6 +277,14 @@ std::vector<HistoryEntry> HistoryStore::find(const HistoryFilter& filter) {
             entries.push_back(std::move(entry));
         }
         return entries;
+    });
+}
+
+std::optional<std::string> HistoryStore::text(std::int64_t id) {
+    return withRecovery([&]() -> std::optional<std::string> {
+        Statement query(db.get(), "SELECT text FROM history WHERE id = ?");
+        query.bind(1, id);
+        return query.step() ? std::optional(query.text(0)) : std::nullopt;
     });
 }
 

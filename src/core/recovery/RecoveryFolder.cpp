@@ -7,9 +7,9 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <sstream>
+#include <string_view>
 
 namespace veltro {
 
@@ -25,30 +25,36 @@ std::string newInstanceId() {
     return id.str();
 }
 
-std::optional<std::string> readWhole(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
+// Whether the name is "<id>.<number>.recovery", a document file of the instance.
+bool isDocumentName(std::string_view name, std::string_view id) {
+    if (name.size() < id.size() + documentSuffix.size() || !name.starts_with(id) ||
+        !name.ends_with(documentSuffix)) {
+        return false;
     }
-    std::ostringstream data;
-    data << in.rdbuf();
-    return in.bad() ? std::nullopt : std::optional<std::string>(data.str());
+    const std::string_view number =
+        name.substr(id.size(), name.size() - id.size() - documentSuffix.size());
+    return number.size() > 1 && number[0] == '.' &&
+           std::ranges::all_of(number.substr(1), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Whether the name is that of a write of a document file the instance never finished:
+// "." and the document's name, then "." and the writer's own suffix.
+bool isUnfinishedWrite(std::string_view name, std::string_view id) {
+    const std::size_t end = name.find(std::string(documentSuffix) + ".");
+    return name.starts_with('.') && end != std::string_view::npos &&
+           isDocumentName(name.substr(1, end + documentSuffix.size() - 1), id);
 }
 
 } // namespace
 
 OrphanClaim::~OrphanClaim() {
-    for (InstanceLock& instanceLock : locks) {
-        const std::string prefix = std::filesystem::path(instanceLock.path()).stem().string() + ".";
-        bool documentLeft = false;
+    for (std::size_t lock = 0; lock < locks.size(); ++lock) {
+        bool documentLeft = unread[lock];
         for (std::size_t i = 0; i < found.size(); ++i) {
-            documentLeft =
-                documentLeft ||
-                (!gone[i] &&
-                 std::filesystem::path(found[i].path).filename().string().starts_with(prefix));
+            documentLeft = documentLeft || (owner[i] == lock && !gone[i]);
         }
         if (!documentLeft) {
-            instanceLock.removeFile();
+            locks[lock].removeFile();
         }
     }
 }
@@ -86,7 +92,7 @@ RecoveryFolder::~RecoveryFolder() {
     std::error_code ignored;
     for (const auto& entry : std::filesystem::directory_iterator(where, ignored)) {
         const std::string name = entry.path().filename().string();
-        if (name.starts_with(instanceId + ".") && name.ends_with(documentSuffix)) {
+        if (isDocumentName(name, instanceId)) {
             std::filesystem::remove(entry.path(), ignored);
         }
     }
@@ -120,25 +126,32 @@ OrphanClaim RecoveryFolder::claimOrphans() const {
         if (!orphanLock) {
             continue; // a running instance
         }
-        const std::string prefix = path.stem().string() + ".";
+        const std::string id = name.substr(0, name.size() - lockSuffix.size());
+        bool unread = false;
         for (const std::filesystem::path& candidate : names) {
             const std::string candidateName = candidate.filename().string();
-            if (candidateName.starts_with("." + prefix)) {
-                // A write the dead instance never finished.
+            if (isUnfinishedWrite(candidateName, id)) {
                 std::filesystem::remove(candidate, failure);
                 continue;
             }
-            if (!candidateName.starts_with(prefix) || !candidateName.ends_with(documentSuffix)) {
+            if (!isDocumentName(candidateName, id)) {
                 continue;
             }
-            const auto data = readWhole(candidate);
-            auto record = data ? parseRecoveryRecord(*data) : std::nullopt;
+            // Read as a query file is: a pipe or a device is not waited for, and a file too
+            // large to be one of ours is not read.
+            const QueryFileContents data = readQueryFile(candidate.string(), maxRecoveryFileBytes);
+            auto record =
+                data.status == QueryFileStatus::ok ? parseRecoveryRecord(data.bytes) : std::nullopt;
             if (record) {
                 claim.found.push_back({candidate.string(), std::move(*record)});
+                claim.owner.push_back(claim.locks.size());
                 claim.gone.push_back(false);
+            } else {
+                unread = true;
             }
         }
         claim.locks.push_back(std::move(*orphanLock));
+        claim.unread.push_back(unread);
     }
     return claim;
 }

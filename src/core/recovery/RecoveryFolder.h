@@ -16,13 +16,13 @@ struct RecoveredDocument {
 
 // The documents of dead instances, with their instances' locks held so that no other
 // instance offers them at the same time. What is neither restored nor discarded stays for
-// the next start.
+// the next start, as does a document file that could not be read.
 class OrphanClaim {
 public:
     OrphanClaim() = default;
     OrphanClaim(OrphanClaim&&) = default;
     OrphanClaim& operator=(OrphanClaim&&) = default;
-    // Lock files of instances with no document left go; the locks are let go.
+    // Lock files of instances with no document file left go; the locks are let go.
     ~OrphanClaim();
 
     const std::vector<RecoveredDocument>& documents() const { return found; }
@@ -36,7 +36,11 @@ public:
 private:
     friend class RecoveryFolder;
     std::vector<InstanceLock> locks;
+    // Per lock: a document file of its instance is still there, unread.
+    std::vector<bool> unread;
     std::vector<RecoveredDocument> found;
+    // Per document: the index of its instance's lock.
+    std::vector<std::size_t> owner;
     std::vector<bool> gone;
 };
 

@@ -9,6 +9,10 @@
 
 namespace veltro {
 
+// The largest recovery file: a query file's bytes and room for the fields before them. A
+// larger file in the recovery folder is not read.
+inline constexpr std::size_t maxRecoveryFileBytes = maxQueryFileBytes + 64u * 1024u;
+
 // An unsaved query document as its recovery file keeps it. The text is kept as the file
 // bytes of its encoding, so that a Latin-1 document comes back as Latin-1, byte for byte.
 struct RecoveryRecord {

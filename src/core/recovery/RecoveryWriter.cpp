@@ -98,14 +98,20 @@ void RecoveryWriter::run() {
                 }
             }
             const std::string data = formatRecoveryRecord(record);
-            writeFileAtomically(
-                path,
-                [&data](std::FILE* file) {
-                    // Only the user may read unsaved work.
-                    return ::fchmod(fileno(file), 0600) == 0 &&
-                           std::fwrite(data.data(), 1, data.size(), file) == data.size();
-                },
-                failure);
+            if (data.size() > maxRecoveryFileBytes) {
+                // Such a file would never be read back.
+                failure = path + ": more than " + std::to_string(maxQueryFileBytes >> 20) +
+                          " MB, too large to keep";
+            } else {
+                writeFileAtomically(
+                    path,
+                    [&data](std::FILE* file) {
+                        // Only the user may read unsaved work.
+                        return ::fchmod(fileno(file), 0600) == 0 &&
+                               std::fwrite(data.data(), 1, data.size(), file) == data.size();
+                    },
+                    failure);
+            }
         }
         if (!failure.empty()) {
             failed(failure);

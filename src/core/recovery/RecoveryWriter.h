@@ -14,7 +14,8 @@ namespace veltro {
 
 // Writes and removes recovery files on a thread of its own, so that the editor never waits
 // for the disk. Each request carries its text by value; a newer request for the same file
-// replaces one not yet carried out. Files are written atomically and created 0600.
+// replaces one not yet carried out. Files are written atomically and created 0600; a text
+// too large for a recovery file is reported and its earlier file, if any, kept.
 class RecoveryWriter {
 public:
     // Called on the writer's thread with the text of each failure.

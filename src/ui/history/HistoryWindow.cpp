@@ -1,7 +1,6 @@
 #include "history/HistoryWindow.h"
 
 #include "app/PromptService.h"
-#include "common/Utf8.h"
 #include "history/HistoryService.h"
 
 #include <QApplication>
@@ -33,12 +32,12 @@ constexpr int maxColumnWidth = 240;
 
 HistoryWindow::HistoryWindow(HistoryService& service, QWidget* parent)
     : QDialog(parent), history(service), search(new QLineEdit(this)), sources(new QComboBox(this)),
-      entries(new QTreeWidget(this)), preview(new QPlainTextEdit(this)),
+      entries(new QTreeWidget(this)), textPane(new QPlainTextEdit(this)),
       open(new QPushButton("&Open", this)), copy(new QPushButton("&Copy", this)),
       clear(new QPushButton("C&lear History...", this)) {
     setWindowTitle("Query History");
     setWindowFlag(Qt::Window);
-    search->setPlaceholderText("Words in the query text");
+    search->setPlaceholderText("Text anywhere in the query");
     search->setClearButtonEnabled(true);
     sources->addItem("All data sources", QString());
     sources->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -47,25 +46,26 @@ HistoryWindow::HistoryWindow(HistoryService& service, QWidget* parent)
     entries->setRootIsDecorated(false);
     entries->setAllColumnsShowFocus(true);
     entries->setUniformRowHeights(true);
-    preview->setReadOnly(true);
-    preview->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    textPane->setReadOnly(true);
+    textPane->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
     typing.setSingleShot(true);
     typing.setInterval(150);
     connect(&typing, &QTimer::timeout, this, &HistoryWindow::refresh);
     connect(search, &QLineEdit::textChanged, &typing, qOverload<>(&QTimer::start));
     connect(sources, &QComboBox::activated, this, &HistoryWindow::refresh);
-    connect(entries, &QTreeWidget::currentItemChanged, this, &HistoryWindow::updateButtons);
+    connect(entries, &QTreeWidget::currentItemChanged, this, [this] {
+        updateButtons();
+        showWholeText();
+    });
     connect(entries, &QTreeWidget::itemActivated, open, &QPushButton::click);
     connect(open, &QPushButton::clicked, this, [this] {
-        if (const HistoryEntry* entry = currentEntry()) {
-            emit openRequested(*entry);
-        }
+        withWholeText([this](const HistoryEntry& entry) { emit openRequested(entry); });
     });
     connect(copy, &QPushButton::clicked, this, [this] {
-        if (const HistoryEntry* entry = currentEntry()) {
-            QApplication::clipboard()->setText(QString::fromUtf8(entry->text));
-        }
+        withWholeText([](const HistoryEntry& entry) {
+            QApplication::clipboard()->setText(QString::fromUtf8(entry.text));
+        });
     });
     connect(clear, &QPushButton::clicked, this, [this] {
         if (PromptService::current().message(this, "Clear the whole query history?",
@@ -87,7 +87,7 @@ HistoryWindow::HistoryWindow(HistoryService& service, QWidget* parent)
     filters->addWidget(sources);
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(entries);
-    split->addWidget(preview);
+    split->addWidget(textPane);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
     auto* buttons = new QDialogButtonBox(this);
@@ -108,6 +108,7 @@ void HistoryWindow::refresh() {
     HistoryFilter filter;
     filter.text = search->text().toStdString();
     filter.dataSource = sources->currentData().toString().toStdString();
+    filter.previewCharacters = previewCharacters;
     // The answer comes on the history's thread; the window takes it on its own. The service
     // ends before this window goes.
     history.find(std::move(filter),
@@ -126,8 +127,8 @@ void HistoryWindow::showFound(std::vector<HistoryEntry> found, std::vector<std::
     sources->clear();
     sources->addItem("All data sources", QString());
     for (const std::string& name : names) {
-        sources->addItem(QString::fromUtf8(name).isEmpty() ? "(none)" : QString::fromUtf8(name),
-                         QString::fromUtf8(name));
+        const QString source = QString::fromUtf8(name);
+        sources->addItem(source.isEmpty() ? "(none)" : source, source);
     }
     sources->setCurrentIndex(std::max(0, sources->findData(chosenSource)));
 
@@ -139,14 +140,13 @@ void HistoryWindow::showFound(std::vector<HistoryEntry> found, std::vector<std::
                              .toLocalTime()
                              .toString("yyyy-MM-dd HH:mm:ss"));
         item->setText(1, QString::fromUtf8(entry.dataSource));
-        item->setText(2, QString::fromUtf8(std::string(outcomeName(entry.outcome))));
+        const std::string_view outcome = outcomeName(entry.outcome);
+        item->setText(2, QString::fromUtf8(outcome.data(), static_cast<qsizetype>(outcome.size())));
         item->setText(3, QString::number(static_cast<double>(entry.durationMs) / 1000.0, 'f', 3) +
                              " s");
         item->setText(4, QString::number(entry.results));
         item->setText(5, QString::number(entry.rows));
-        // Cut in characters, so that an emoji is never split.
-        item->setText(6, QString::fromUtf8(utf8Prefix(
-                             QString::fromUtf8(entry.text).simplified().toStdString(), 200)));
+        item->setText(6, QString::fromUtf8(entry.text));
         item->setToolTip(1, item->text(1));
         for (int column : {3, 4, 5}) {
             item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
@@ -158,11 +158,12 @@ void HistoryWindow::showFound(std::vector<HistoryEntry> found, std::vector<std::
         entries->setColumnWidth(column, std::min(entries->columnWidth(column), maxColumnWidth));
     }
     if (!shown.empty()) {
-        // Quietly: the preview below is laid out once, not again for the change of item.
+        // Quietly: the whole text below is read once, not again for the change of item.
         const QSignalBlocker quiet(entries);
         entries->setCurrentItem(entries->topLevelItem(0));
     }
     updateButtons();
+    showWholeText();
     emit listed();
 }
 
@@ -178,7 +179,35 @@ void HistoryWindow::updateButtons() {
     open->setEnabled(entry != nullptr);
     copy->setEnabled(entry != nullptr);
     clear->setEnabled(!shown.empty() || !search->text().isEmpty());
-    preview->setPlainText(entry != nullptr ? QString::fromUtf8(entry->text) : QString());
+}
+
+void HistoryWindow::withWholeText(std::function<void(const HistoryEntry&)> use) {
+    const HistoryEntry* current = currentEntry();
+    if (current == nullptr) {
+        return;
+    }
+    // The text comes on the history's thread; the window takes it on its own. An entry no
+    // longer kept (cleared, or beyond the limit since) has none.
+    history.loadText(current->id, [this, entry = *current,
+                                   use = std::move(use)](std::optional<std::string> text) mutable {
+        if (!text) {
+            return;
+        }
+        entry.text = std::move(*text);
+        QMetaObject::invokeMethod(
+            this, [entry = std::move(entry), use = std::move(use)] { use(entry); },
+            Qt::QueuedConnection);
+    });
+}
+
+void HistoryWindow::showWholeText() {
+    textPane->clear();
+    withWholeText([this](const HistoryEntry& entry) {
+        // Unless another entry was chosen meanwhile.
+        if (const HistoryEntry* current = currentEntry(); current && current->id == entry.id) {
+            textPane->setPlainText(QString::fromUtf8(entry.text));
+        }
+    });
 }
 
 } // namespace veltro

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QTimer>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,10 @@ namespace veltro {
 
 class HistoryService;
 
-// The query history, newest first: a search box (the words anywhere in the text, without
-// regard to case), a data source filter, the chosen entry's whole text, and Open (into a
-// new query window), Copy and Clear.
+// The query history, newest first: a search box (its text as one piece anywhere in the
+// query, without regard to the case of the letters A to Z), a data source filter, the
+// chosen entry's whole text, and Open (into a new query window), Copy and Clear. The list
+// holds the start of each text; the whole text of the chosen entry is read when needed.
 class HistoryWindow : public QDialog {
     Q_OBJECT
 public:
@@ -35,8 +37,12 @@ public:
     QPushButton* openButton() const { return open; }
     QPushButton* copyButton() const { return copy; }
     QPushButton* clearButton() const { return clear; }
-    // The entry the list's current row shows.
+    QPlainTextEdit* textView() const { return textPane; }
+    // The entry the list's current row shows, with the start of its text.
     const HistoryEntry* currentEntry() const;
+
+    // Characters of each text the list shows.
+    static constexpr std::size_t previewCharacters = 200;
 
 signals:
     void openRequested(const veltro::HistoryEntry& entry);
@@ -46,6 +52,9 @@ signals:
 private:
     void showFound(std::vector<HistoryEntry> found, std::vector<std::string> names);
     void updateButtons();
+    // Reads the current entry's whole text, then calls use with the entry holding it.
+    void withWholeText(std::function<void(const HistoryEntry&)> use);
+    void showWholeText();
 
     HistoryService& history;
     std::vector<HistoryEntry> shown;
@@ -53,7 +62,7 @@ private:
     QLineEdit* search;
     QComboBox* sources;
     QTreeWidget* entries;
-    QPlainTextEdit* preview;
+    QPlainTextEdit* textPane;
     QPushButton* open;
     QPushButton* copy;
     QPushButton* clear;

@@ -19,6 +19,17 @@
 
 namespace veltro {
 
+namespace {
+
+// What the changes since a document's last write left for the next one.
+struct PendingWrite {
+    std::chrono::system_clock::time_point lastChange;
+    // The writer was asked to make memory ready for the text.
+    bool memoryAsked = false;
+};
+
+} // namespace
+
 DocumentRecovery::DocumentRecovery(CMainFrame& mainFrame, const std::string& where)
     : frame(mainFrame) {
     try {
@@ -58,27 +69,33 @@ void DocumentRecovery::watch(CChildFrame* session) {
     }
     const std::string path = folder->documentPath(++documentCount);
     CVeltroDoc* doc = &session->document();
+    paths[doc] = path;
     auto* pending = new QTimer(session);
     pending->setSingleShot(true);
     pending->setInterval(writeDelayMs);
-    auto lastChange = std::make_shared<std::chrono::system_clock::time_point>();
+    auto write = std::make_shared<PendingWrite>();
     RecoveryWriter* files = writer.get();
 
     // While typing goes on the timer is not restarted: the text is kept every few seconds.
     // Every connection lives with this object, which owns the writer: the session's own
     // objects go before it, with their connections.
     connect(&session->queryView(), &QsciScintilla::textChanged, this,
-            [pending, lastChange, files, session] {
-                *lastChange = std::chrono::system_clock::now();
+            [pending, write, files, session] {
+                write->lastChange = std::chrono::system_clock::now();
                 if (!pending->isActive()) {
                     pending->start();
                 }
-                // With some room for what is typed until the text is kept.
-                const auto size = static_cast<std::size_t>(
-                    session->queryView().SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
-                files->prepareBuffer(size + size / 8);
+                // Once per write, not per key: the writer's thread makes memory ready for the
+                // text, with some room for what is typed until the timer runs out.
+                if (!write->memoryAsked) {
+                    write->memoryAsked = true;
+                    const auto size = static_cast<std::size_t>(
+                        session->queryView().SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+                    files->prepareBuffer(size + size / 8);
+                }
             });
-    connect(pending, &QTimer::timeout, this, [files, path, doc, session, lastChange] {
+    connect(pending, &QTimer::timeout, this, [files, path, doc, session, write] {
+        write->memoryAsked = false;
         if (!doc->isModified()) {
             files->remove(path);
             return;
@@ -88,7 +105,7 @@ void DocumentRecovery::watch(CChildFrame* session) {
         record.fileName = QFile::encodeName(doc->pathName()).toStdString();
         record.dataSource = withoutPassword(session->session().connectString);
         record.changedAt =
-            std::chrono::duration_cast<std::chrono::seconds>(lastChange->time_since_epoch())
+            std::chrono::duration_cast<std::chrono::seconds>(write->lastChange.time_since_epoch())
                 .count();
         record.encoding = doc->encoding();
         // One copy of the text here, into memory a written text left; encoding it is the
@@ -108,7 +125,10 @@ void DocumentRecovery::watch(CChildFrame* session) {
         }
     });
     // A closed window keeps nothing.
-    connect(session, &QObject::destroyed, this, [files, path] { files->remove(path); });
+    connect(session, &QObject::destroyed, this, [this, files, path, doc] {
+        files->remove(path);
+        paths.erase(doc);
+    });
 }
 
 int DocumentRecovery::offerRecovery(bool fromMenu) {
@@ -136,16 +156,14 @@ int DocumentRecovery::offerRecovery(bool fromMenu) {
             const RecoveryRecord& record = claim.documents()[index].record;
             const std::optional<std::string> source =
                 record.dataSource.empty() ? std::nullopt : std::optional(record.dataSource);
-            const int before = documentCount;
             CVeltroDoc* doc = frame.newConnection(std::nullopt, source, std::nullopt);
             if (doc == nullptr) {
                 return false;
             }
             doc->restoreText(record.bytes, record.encoding,
                              QFile::decodeName(QByteArray::fromStdString(record.fileName)));
-            // The new window was the last one watched.
-            if (documentCount == before + 1) {
-                claim.adopt(index, folder->documentPath(documentCount));
+            if (const auto kept = paths.find(doc); kept != paths.end()) {
+                claim.adopt(index, kept->second);
             } else {
                 claim.discard(index);
             }

@@ -4,11 +4,13 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 namespace veltro {
 
 class CChildFrame;
 class CMainFrame;
+class CVeltroDoc;
 class RecoveryFolder;
 class RecoveryWriter;
 
@@ -43,6 +45,8 @@ private:
     std::unique_ptr<RecoveryFolder> folder;
     std::unique_ptr<RecoveryWriter> writer;
     int documentCount = 0;
+    // The recovery file of each watched document.
+    std::unordered_map<const CVeltroDoc*, std::string> paths;
     bool problemReported = false;
     // Why there is no recovery in this run, when there is none.
     std::string unavailable;

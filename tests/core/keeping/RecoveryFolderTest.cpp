@@ -1,12 +1,14 @@
 #include "TestDatabases.h"
 
 #include "common/AppError.h"
+#include "recovery/InstanceLock.h"
 #include "recovery/RecoveryFolder.h"
 #include "recovery/RecoveryRecord.h"
 #include "recovery/RecoveryWriter.h"
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -96,6 +98,50 @@ TEST(RecoveryFolder, TwoRunningInstancesNeitherTakeNorRemoveTheOthersFiles) {
     EXPECT_TRUE(namesIn(folder).empty());
 }
 
+TEST(RecoveryFolder, OnlyTheDeadInstancesOwnReadableFilesAreTakenAndItsLockStaysWhileAnyIsLeft) {
+    const std::filesystem::path folder = freshFolder("orphans");
+    RecoveryFolder self(folder.string());
+    const auto record = [](const std::string& title, std::size_t size) {
+        RecoveryRecord made;
+        made.title = title;
+        made.bytes = "x";
+        std::string data = formatRecoveryRecord(made);
+        const std::size_t field = data.find("bytes: 1\n");
+        data.replace(field, 9, "bytes: " + std::to_string(size) + "\n");
+        return data.substr(0, data.size() - 1);
+    };
+    const auto put = [&folder](const std::string& name, const std::string& data) {
+        std::ofstream(folder / name, std::ios::binary) << data;
+    };
+    // "dead" is gone. "dead.b" runs (its lock is held) and is writing a document.
+    put("dead.lock", "");
+    const auto running = InstanceLock::tryTake((folder / "dead.b.lock").string());
+    ASSERT_TRUE(running);
+    put("dead.b.1.recovery", record("running", 0));
+    put(".dead.b.1.recovery.Ab12", "");
+    put(".dead.1.recovery.Cd34", "");
+    put("dead.3.recovery", record("kept", 0));
+    // Neither waits for a writer nor is read whole.
+    ASSERT_EQ(::mkfifo((folder / "dead.1.recovery").c_str(), 0600), 0);
+    put("dead.2.recovery", record("huge", maxRecoveryFileBytes));
+    std::filesystem::resize_file(folder / "dead.2.recovery",
+                                 std::filesystem::file_size(folder / "dead.2.recovery") +
+                                     maxRecoveryFileBytes);
+
+    {
+        OrphanClaim claim = self.claimOrphans();
+        ASSERT_EQ(claim.documents().size(), 1u);
+        EXPECT_EQ(claim.documents()[0].record.title, "kept");
+        claim.discard(0);
+    }
+    std::vector<std::string> left = namesIn(folder);
+    std::ranges::sort(left);
+    const std::string own = std::filesystem::path(self.documentPath(1)).stem().stem().string();
+    EXPECT_EQ(left, (std::vector<std::string>{".dead.b.1.recovery.Ab12", own + ".lock",
+                                              "dead.1.recovery", "dead.2.recovery",
+                                              "dead.b.1.recovery", "dead.b.lock", "dead.lock"}));
+}
+
 TEST(RecoveryFolder, AFolderThatCannotBeMadeIsAFailureNamingIt) {
     const std::filesystem::path folder = freshFolder("blocked");
     std::filesystem::create_directories(folder);
@@ -143,6 +189,11 @@ TEST(RecoveryWriter, ANewerTextReplacesOneNotYetWrittenAndARemoveWins) {
         EXPECT_EQ(kept()->encoding, test.encoding);
         EXPECT_EQ(kept()->bytes, test.bytes);
     }
+    // A text too large to be read back is reported, and the earlier one stays.
+    writer.save(path, RecoveryRecord{}, std::string(maxRecoveryFileBytes, 'x'));
+    writer.waitIdle();
+    EXPECT_EQ(kept()->bytes, "\u20ac");
+    EXPECT_EQ(failures, std::vector<std::string>{path + ": more than 64 MB, too large to keep"});
     writer.remove(path);
     writer.waitIdle();
     EXPECT_FALSE(std::filesystem::exists(path));
@@ -150,8 +201,8 @@ TEST(RecoveryWriter, ANewerTextReplacesOneNotYetWrittenAndARemoveWins) {
     // A folder gone: the failure is reported, not thrown.
     writer.save((folder / "gone" / "doc.recovery").string(), RecoveryRecord{}, "x");
     writer.waitIdle();
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_NE(failures[0].find("gone/doc.recovery"), std::string::npos) << failures[0];
+    ASSERT_EQ(failures.size(), 2u);
+    EXPECT_NE(failures[1].find("gone/doc.recovery"), std::string::npos) << failures[1];
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -151,11 +152,13 @@ TEST_F(HistoryWindowTest, TheWindowSearchesFiltersOpensCopiesAndClears) {
     window.searchBox()->setText("orders");
     window.sourceFilter()->setCurrentIndex(1);
     refreshed();
+    QApplication::clipboard()->clear();
     window.copyButton()->click();
-    EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
-              "SELECT 'Orders of DBMS_NAME=Alpha' AS x");
+    EXPECT_TRUE(waitFor([] {
+        return QApplication::clipboard()->text() == "SELECT 'Orders of DBMS_NAME=Alpha' AS x";
+    }));
     window.openButton()->click();
-    ASSERT_EQ(frame->sessionCount(), 3);
+    ASSERT_TRUE(waitFor([&] { return frame->sessionCount() == 3; }));
     CChildFrame* opened = frame->sessions().back();
     EXPECT_EQ(opened->queryView().textUtf8(), "SELECT 'Orders of DBMS_NAME=Alpha' AS x");
     EXPECT_EQ(opened->session().connectString, testDriver("DBMS_NAME=Alpha"));
@@ -187,14 +190,21 @@ TEST_F(HistoryWindowTest, ConfigureSetsHowManyEntriesAreKept) {
     EXPECT_EQ(texts, (std::vector<std::string>{"SELECT 3", "SELECT 2"}));
 }
 
-TEST_F(HistoryWindowTest, TheListCutsALongTextBetweenCharacters) {
+TEST_F(HistoryWindowTest, TheListCutsALongTextBetweenCharactersAndTheRestIsReadWhenChosen) {
     ASSERT_NE(frame->newConnection(std::nullopt, testDriver("DBMS_NAME=Alpha"), std::nullopt),
               nullptr);
     // The emoji is the 200th character, and the 200th and 201st UTF-16 units.
     const std::string shown = "SELECT '" + std::string(191, 'a') + "\xF0\x9F\x98\x80";
-    run(*frame->sessions().back(), shown + "' AS x");
+    const std::string whole = shown + "' AS x\nFROM t";
+    run(*frame->sessions().back(), whole);
+    run(*frame->sessions().back(), "SELECT 1");
     keeper->history().showWindow();
-    EXPECT_EQ(listedTexts(refreshed()), std::vector<std::string>{shown});
+    HistoryWindow& window = refreshed();
+    EXPECT_EQ(listedTexts(window), (std::vector<std::string>{"SELECT 1", shown}));
+    window.list()->setCurrentItem(window.list()->topLevelItem(1));
+    EXPECT_TRUE(waitFor([&] { return window.textView()->toPlainText().toStdString() == whole; }));
+    window.copyButton()->click();
+    EXPECT_TRUE(waitFor([&] { return QApplication::clipboard()->text().toStdString() == whole; }));
 }
 
 } // namespace
