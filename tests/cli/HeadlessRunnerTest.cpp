@@ -167,6 +167,12 @@ TEST_F(HeadlessRun, AnExportOrReportTargetThatCannotBeWrittenStopsTheRunBeforeAn
                   },
                   denied + ": the folder cannot be written, and the file is replaced only through "
                            "a new one made beside it."},
+             Case{"loop of links", (folder / "loop-a.csv").string(),
+                  [&](const auto& file) {
+                      std::filesystem::create_symlink("loop-b.csv", file);
+                      std::filesystem::create_symlink("loop-a.csv", folder / "loop-b.csv");
+                  },
+                  "All or part of the path is invalid. Too many levels of symbolic links."},
          }) {
         SCOPED_TRACE(c.name);
         if (c.arrange) {
@@ -187,10 +193,22 @@ TEST_F(HeadlessRun, AnExportOrReportTargetThatCannotBeWrittenStopsTheRunBeforeAn
         EXPECT_EQ(report.out, "");
         EXPECT_EQ(report.err, "veltro: cannot write the report: File Path Name: <" + c.target +
                                   "> " + c.why + "\n");
-        if (c.arrange) {
+        if (std::filesystem::is_symlink(c.target)) {
+            EXPECT_EQ(std::filesystem::read_symlink(c.target), "loop-b.csv");
+        } else if (c.arrange) {
             EXPECT_EQ(test::readWholeFile(c.target), "old");
         }
     }
+}
+
+// As the shell's `>` does, a link to a file not yet made has that file made; the link stays.
+TEST_F(HeadlessRun, ADanglingLinkHasTheFileItNamesMade) {
+    std::filesystem::create_directory(folder / "out");
+    std::filesystem::create_symlink("out/made.csv", folder / "link.csv");
+    const auto result = sqliteRun("SELECT 1 AS a", {"--export", (folder / "link.csv").string()});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(std::filesystem::read_symlink(folder / "link.csv"), "out/made.csv");
+    EXPECT_EQ(test::readWholeFile(folder / "out" / "made.csv"), "a\r\n1\r\n\r\n");
 }
 
 // A name for a descriptor the program holds leads to the file the shell opened: it is

@@ -3,8 +3,8 @@
 
 #include "odbc/OdbcConnection.h"
 #include "options/CGeneralPage.h"
-#include "options/CNewConnections.h"
 #include "options/COptionsSheet.h"
+#include "options/NumberOptionPage.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -125,7 +125,7 @@ TEST_F(ConfigureSheet, OkStoresGeneralBeforeNewConnectionsIsChecked) {
     const auto sheet = showSheet();
     sheet->general().queryTimeoutBox()->setText("15");
     sheet->setActivePage(&sheet->newConnections());
-    sheet->newConnections().loginTimeoutBox()->clear();
+    sheet->newConnections().valueBox()->clear();
     sheet->setActivePage(&sheet->general());
     sheet->accept();
     EXPECT_EQ(prompts.messages,
@@ -151,7 +151,7 @@ TEST_F(ConfigureSheet, AfterOkOpenSessionsTakeTheQueryTimeoutAndNewOnesTheLoginT
         list.setCurrentIndex(list.findText("Below Normal"));
         emit list.activated(list.currentIndex());
         sheet.setActivePage(&sheet.newConnections());
-        sheet.newConnections().loginTimeoutBox()->setText("7");
+        sheet.newConnections().valueBox()->setText("7");
     });
     EXPECT_EQ(session->session().queryTimeout, 1);
     EXPECT_EQ(session->session().threadPriority, -1);

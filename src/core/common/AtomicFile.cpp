@@ -150,6 +150,23 @@ int descriptorNamed(const std::string& path) {
     return -1;
 }
 
+// Where a name that leads to no file has the file made: the name itself, or through a
+// dangling link the name it points to, as the system's open() would create it.
+std::filesystem::path linkTarget(const std::filesystem::path& path) {
+    std::filesystem::path name = path;
+    std::error_code error;
+    // stat() has answered ENOENT, so the links end at a missing name within the system's
+    // limit; the count only guards against links changed meanwhile.
+    for (int link = 0; link < 40 && std::filesystem::is_symlink(name, error); ++link) {
+        const std::filesystem::path next = std::filesystem::read_symlink(name, error);
+        if (error) {
+            break;
+        }
+        name = name.parent_path() / next;
+    }
+    return name;
+}
+
 // The system's own words for an errno value ("Permission denied").
 std::string systemReason(int errnoValue) {
     const char* text = strerrordesc_np(errnoValue);
@@ -165,6 +182,11 @@ AtomicFile::AtomicFile(const std::string& path) : path(path) {
     }
     struct stat existing {};
     const bool exists = ::stat(path.c_str(), &existing) == 0;
+    // A missing file is made; a name that cannot be followed (a loop of links, a file where
+    // a folder should be) is refused here, before the rename could replace a link on it.
+    if (!exists && errno != ENOENT) {
+        throwFailure(errno);
+    }
     if (exists && !S_ISREG(existing.st_mode)) {
         file = std::fopen(path.c_str(), "wb");
         if (file == nullptr) {
@@ -178,7 +200,7 @@ AtomicFile::AtomicFile(const std::string& path) : path(path) {
     }
     std::error_code ignored;
     const std::filesystem::path resolved =
-        exists ? std::filesystem::canonical(path, ignored) : std::filesystem::path(path);
+        exists ? std::filesystem::canonical(path, ignored) : linkTarget(path);
     if (resolved.filename().empty()) {
         throwFailure(ENOENT);
     }
@@ -272,7 +294,10 @@ std::string AtomicFile::failureText(int errnoValue) const {
 }
 
 void AtomicFile::throwFailure(int errnoValue) const {
-    const bool vague = fileErrorCauseOf(errnoValue, true) == fileErrorAccessDenied;
+    // The texts for these causes do not say which of several reasons it was.
+    const int cause = fileErrorCauseOf(errnoValue, true);
+    const bool vague =
+        cause == fileErrorAccessDenied || (cause == fileErrorBadPath && errnoValue != ENOENT);
     throw FileError(failureText(errnoValue), vague ? systemReason(errnoValue) + "." : "");
 }
 

@@ -11,11 +11,11 @@ namespace veltro {
 // A new file gets the usual permissions (0666 less the umask); a replaced one keeps its own.
 // Its owner and group are kept where the process may set them (as root). A file the user may
 // not write is refused, as is one whose folder cannot take the new file. Through a link, the
-// file it points to is replaced. A device or a pipe (/dev/null, a named pipe) is written in
-// place: renaming onto it would replace it. So is a name for a descriptor this process holds
-// (/dev/stdout, /dev/fd/N, /proc/self/fd/N, or a link or a relative name leading to one),
-// through that descriptor: the file behind it is the shell's (`>> log.txt`), opened as the
-// shell chose.
+// file it points to is replaced, or made where it is missing; a loop of links is refused. A
+// device or a pipe (/dev/null, a named pipe) is written in place: renaming onto it would
+// replace it. So is a name for a descriptor this process holds (/dev/stdout, /dev/fd/N,
+// /proc/self/fd/N, or a link or a relative name leading to one), through that descriptor: the
+// file behind it is the shell's (`>> log.txt`), opened as the shell chose.
 // Failures throw FileError: "File Path Name: <path> " followed by the cause's text.
 class AtomicFile {
 public:

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "common/FileDescriptor.h"
+
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace veltro {
 
@@ -14,21 +17,16 @@ public:
     // or opened.
     static std::optional<InstanceLock> tryTake(const std::string& path);
 
-    InstanceLock(InstanceLock&& other) noexcept;
-    InstanceLock& operator=(InstanceLock&& other) noexcept;
-    InstanceLock(const InstanceLock&) = delete;
-    InstanceLock& operator=(const InstanceLock&) = delete;
-    ~InstanceLock();
-
     const std::string& path() const { return file; }
     // Removes the lock file while the lock is still held, then lets the lock go.
     void removeFile();
 
 private:
-    InstanceLock(std::string path, int descriptor) : file(std::move(path)), fd(descriptor) {}
+    InstanceLock(std::string path, FileDescriptor descriptor)
+        : file(std::move(path)), fd(std::move(descriptor)) {}
 
     std::string file;
-    int fd = -1;
+    FileDescriptor fd;
 };
 
 } // namespace veltro

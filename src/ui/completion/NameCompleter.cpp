@@ -1,5 +1,6 @@
 #include "completion/NameCompleter.h"
 
+#include "common/Utf8.h"
 #include "completion/CompletionPopup.h"
 #include "completion/SqlTokens.h"
 #include "editor/CQryView.h"
@@ -110,18 +111,27 @@ bool NameCompleter::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-std::size_t NameCompleter::typedLength() const {
+bool NameCompleter::mayHaveReachedOpeningLength() const {
+    // A character takes at most four bytes; one more character tells how the name begins.
+    constexpr std::size_t readBytes = 4 * (autoOpenLength + 1);
+    const std::size_t caret = caretPosition();
+    const std::string_view before =
+        editor.rawRange(caret > readBytes ? caret - readBytes : 0, caret);
+    std::size_t at = before.size();
     std::size_t characters = 0;
-    for (auto at = static_cast<long>(caretPosition()); at > 0 && characters <= autoOpenLength;
-         --at) {
-        const auto byte = static_cast<char>(editor.SendScintilla(
-            QsciScintillaBase::SCI_GETCHARAT, static_cast<unsigned long>(at - 1)));
-        if (!continuesWord(byte)) {
-            break;
-        }
-        characters += (static_cast<unsigned char>(byte) & 0xC0) != 0x80 ? 1 : 0;
+    bool allNameBytes = true;
+    while (at > 0 && characters < autoOpenLength) {
+        --at;
+        allNameBytes = allNameBytes && continuesWord(before[at]);
+        characters += (static_cast<unsigned char>(before[at]) & 0xC0) != 0x80 ? 1 : 0;
     }
-    return characters;
+    if (characters < autoOpenLength) {
+        return false;
+    }
+    const char previous = at > 0 ? before[at - 1] : ' ';
+    // A quoted name counts every character after its opening quote, blanks included.
+    return (allNameBytes && !continuesWord(previous)) || previous == '"' || previous == '[' ||
+           previous == '`';
 }
 
 std::size_t NameCompleter::caretPosition() const {
@@ -132,19 +142,13 @@ CaretContext NameCompleter::contextAtCaret() const {
     // Only the bytes around the caret: the whole text would have the editor move its gap
     // from the caret to the end on every key, a copy of all that follows.
     const std::size_t caret = caretPosition();
-    const auto length =
-        static_cast<std::size_t>(editor.SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
     const std::size_t first = caret > readBefore ? caret - readBefore : 0;
-    const std::size_t end = std::min(length, caret + readAfter);
-    const auto* bytes = reinterpret_cast<const char*>(
-        editor.SendScintilla(QsciScintillaBase::SCI_GETRANGEPOINTER,
-                             static_cast<unsigned long>(first), static_cast<long>(end - first)));
-    std::string_view text(bytes, end - first);
+    const std::string_view text = editor.rawRange(first, caret + readAfter);
     std::size_t from = 0;
-    if (first > 0) {
-        // From a line's start, so that a comment to the line's end is read whole.
-        const std::size_t lineEnd = text.find('\n');
-        from = lineEnd < caret - first ? lineEnd + 1 : caret - first;
+    // From a line's start, so that a comment to the line's end is read whole; a line longer
+    // than what is read is read from where the reading starts.
+    if (const std::size_t lineEnd = text.find('\n'); first > 0 && lineEnd < caret - first) {
+        from = lineEnd + 1;
     }
     CaretContext context = caretContext(text.substr(from), caret - first - from);
     context.replaceFrom += first + from;
@@ -163,12 +167,13 @@ void NameCompleter::onCharAdded(int character) {
     }
     // Most keys end here, without reading the statement: neither a dot nor a name's third
     // character.
-    if (character != '.' && typedLength() != autoOpenLength) {
+    if (character != '.' && !mayHaveReachedOpeningLength()) {
         return;
     }
     // Decided on the text as it is now; the list itself opens once the key is done with.
     const CaretContext context = contextAtCaret();
-    const bool opens = character != '.' || context.afterDot;
+    const bool opens =
+        character == '.' ? context.afterDot : utf8Length(context.prefix) == autoOpenLength;
     if (opens && context.kind != CaretContext::Kind::none) {
         scheduleUpdate(true);
     }

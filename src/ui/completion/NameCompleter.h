@@ -59,9 +59,9 @@ private:
     void onCharAdded(int character);
     void onChosen(const QString& text);
     std::size_t caretPosition() const;
-    // The characters of the name before the caret, counted up to one past the number that
-    // opens the list.
-    std::size_t typedLength() const;
+    // Whether the name before the caret may be as long as the list opens at, read from the
+    // few bytes before the caret: the context's prefix has the last word.
+    bool mayHaveReachedOpeningLength() const;
     // The context at the caret, read from the text around it.
     CaretContext contextAtCaret() const;
     // Once the editor is done with the key or edit under way.

@@ -199,6 +199,17 @@ std::string_view CQryView::rawText() const {
     return std::string_view(bytes, length);
 }
 
+std::string_view CQryView::rawRange(std::size_t from, std::size_t to) const {
+    const auto length = static_cast<std::size_t>(SendScintilla(SCI_GETLENGTH));
+    to = std::min(to, length);
+    if (from >= to) {
+        return {};
+    }
+    const auto* bytes = reinterpret_cast<const char*>(SendScintilla(
+        SCI_GETRANGEPOINTER, static_cast<unsigned long>(from), static_cast<long>(to - from)));
+    return std::string_view(bytes, to - from);
+}
+
 std::string CQryView::textUtf8() const {
     return std::string(rawText());
 }

@@ -64,6 +64,9 @@ public:
 
     // The text as Scintilla holds it, valid until the next change.
     std::string_view rawText() const;
+    // The bytes between two of Scintilla's byte positions, valid until the next change. Only
+    // this range is made contiguous, so a read near the caret costs the same in a large text.
+    std::string_view rawRange(std::size_t from, std::size_t to) const;
     // Between Scintilla's byte positions and character positions, counted from the line's
     // start: as quick at the end of a large text as at its top.
     long bytePosition(std::size_t characters) const;

@@ -114,21 +114,17 @@ bool CVeltroDoc::openFile(const QString& fileName) {
                                       std::to_string(maxQueryFileBytes / (1024 * 1024)) + " MB).");
         return false;
     }
-    fileEncoding = encodingOf(contents.bytes);
-    if (queryView != nullptr) {
-        queryView->setTextUtf8(decodeQueryText(contents.bytes, fileEncoding));
-        queryView->setSelectionRange(0, 0);
-        queryView->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
-    }
-    path = QFileInfo(fileName).absoluteFilePath();
-    emit pathNameChanged(path);
-    setModified(false);
-    setTitle(QFileInfo(fileName).fileName());
+    takeText(contents.bytes, encodingOf(contents.bytes), fileName, false);
     return true;
 }
 
 void CVeltroDoc::restoreText(const std::string& bytes, QueryFileEncoding encoding,
                              const QString& fileName) {
+    takeText(bytes, encoding, fileName, true);
+}
+
+void CVeltroDoc::takeText(const std::string& bytes, QueryFileEncoding encoding,
+                          const QString& fileName, bool modifiedAfter) {
     fileEncoding = encoding;
     if (queryView != nullptr) {
         queryView->setTextUtf8(decodeQueryText(bytes, encoding));
@@ -140,7 +136,7 @@ void CVeltroDoc::restoreText(const std::string& bytes, QueryFileEncoding encodin
         emit pathNameChanged(path);
         setTitle(QFileInfo(fileName).fileName());
     }
-    setModified(true);
+    setModified(modifiedAfter);
 }
 
 bool CVeltroDoc::writeFile(const QString& fileName) {

@@ -55,6 +55,10 @@ signals:
     void pathNameChanged(const QString& path);
 
 private:
+    // Shows a file's bytes in the editor with nothing to undo, and takes the file's name when
+    // there is one.
+    void takeText(const std::string& bytes, QueryFileEncoding encoding, const QString& fileName,
+                  bool modifiedAfter);
     bool saveTo(const QString& fileName);
     bool writeFile(const QString& fileName);
     void setTitleVerbatim(const QString& title);

@@ -1,9 +1,9 @@
 #include "options/COptionsSheet.h"
 
 #include "app/WaitCursor.h"
-#include "history/CHistoryPage.h"
+#include "history/HistoryOptions.h"
 #include "options/CGeneralPage.h"
-#include "options/CNewConnections.h"
+#include "options/NumberOptionPage.h"
 
 #include <QDialogButtonBox>
 #include <QTabWidget>
@@ -14,8 +14,10 @@ namespace veltro {
 COptionsSheet::COptionsSheet(const QString& caption, QWidget* parent, int firstPage,
                              SettingsStore& settings)
     : QDialog(parent), tabs(new QTabWidget(this)), generalPage(new CGeneralPage(*this, settings)),
-      connectionsPage(new CNewConnections(*this, settings)),
-      historyPage(new CHistoryPage(*this, settings)) {
+      connectionsPage(new NumberOptionPage(*this, settings, loginTimeoutOption, "New Connections",
+                                           "Data Source", "Login Timeout (secs):")),
+      historyPage(new NumberOptionPage(*this, settings, historyEntriesOption, "History",
+                                       "Query History", "&Entries kept:")) {
     setWindowTitle(caption);
     tabs->addTab(generalPage, "General");
     tabs->addTab(connectionsPage, "New Connections");

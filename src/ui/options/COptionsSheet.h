@@ -7,11 +7,10 @@ class QTabWidget;
 namespace veltro {
 
 class CGeneralPage;
-class CHistoryPage;
-class CNewConnections;
+class NumberOptionPage;
 class SettingsStore;
 
-// The "Configure" sheet: the General and New Connections pages with OK and Cancel. OK
+// The "Configure" sheet: the General, New Connections and History pages with OK and Cancel. OK
 // checks and stores every page that was shown, in page order, and stays open on the first
 // that fails; the General page's values are stored by then. Cancel stores nothing.
 class COptionsSheet : public QDialog {
@@ -20,7 +19,8 @@ public:
     COptionsSheet(const QString& caption, QWidget* parent, int firstPage, SettingsStore& settings);
 
     CGeneralPage& general() const { return *generalPage; }
-    CNewConnections& newConnections() const { return *connectionsPage; }
+    NumberOptionPage& newConnections() const { return *connectionsPage; }
+    NumberOptionPage& history() const { return *historyPage; }
 
     void setActivePage(QWidget* page);
     QWidget* activePage() const;
@@ -31,8 +31,8 @@ public slots:
 private:
     QTabWidget* tabs;
     CGeneralPage* generalPage;
-    CNewConnections* connectionsPage;
-    CHistoryPage* historyPage;
+    NumberOptionPage* connectionsPage;
+    NumberOptionPage* historyPage;
 };
 
 } // namespace veltro

@@ -111,6 +111,48 @@ TEST_F(NameCompletionWindow, NamesWithBlanksAreInsertedQuotedAndDdlRefreshesTheN
     EXPECT_EQ(names(*session).shownEntries(), QStringList({"\"order lines\"", "orders_archive"}));
 }
 
+TEST_F(NameCompletionWindow, AQuotedNameOpensTheListAtItsThirdCharacterBlanksIncluded) {
+    CChildFrame* session = open(sqlite());
+    ASSERT_NE(session, nullptr);
+    execute(*session, "create table \"my table\" (id int, \"unit price\" int)");
+    CQryView& editor = session->queryView();
+    editor.setTextUtf8("select * from ");
+    editor.setSelectionRange(14, 14);
+    // Key by key, each one handled before the next, as a user types.
+    for (const char* key : {"\"", "m", "y"}) {
+        type(*session, key);
+        QApplication::processEvents();
+    }
+    EXPECT_FALSE(names(*session).listShown());
+    type(*session, " ");
+    ASSERT_TRUE(waitForList(*session));
+    EXPECT_EQ(names(*session).shownEntries(), QStringList({"\"my table\""}));
+    QTest::keyClick(&editor, Qt::Key_Return);
+    EXPECT_EQ(editor.textUtf8(), "select * from \"my table\"");
+
+    editor.setTextUtf8("\nfrom \"my table\"");
+    editor.setSelectionRange(0, 0);
+    type(*session, "select \"my table\".");
+    ASSERT_TRUE(waitForList(*session));
+    EXPECT_EQ(names(*session).shownEntries(), QStringList({"\"unit price\"", "id"}));
+}
+
+TEST_F(NameCompletionWindow, OnALineLongerThanWhatIsReadTheChosenNameReplacesTheTypedOne) {
+    CChildFrame* session = open(sqlite());
+    ASSERT_NE(session, nullptr);
+    execute(*session, "create table parts (part_no int, weight int)");
+    CQryView& editor = session->queryView();
+    const std::string head = "select " + std::string(70 * 1024, ' ') + "p.we";
+    editor.setTextUtf8(head + " from parts p");
+    editor.setSelectionRange(head.size(), head.size());
+    editor.setFocus();
+    pressCtrlSpace(*session);
+    ASSERT_TRUE(waitForList(*session));
+    EXPECT_EQ(names(*session).shownEntries(), QStringList({"weight"}));
+    QTest::keyClick(&editor, Qt::Key_Return);
+    EXPECT_EQ(editor.textUtf8(), head + "ight from parts p");
+}
+
 TEST_F(NameCompletionWindow, WithAutomaticOpeningOffOnlyCtrlSpaceOpensTheList) {
     settings.writeInt(optionsSection, autoCompleteEntry, 0);
     CChildFrame* session = open(sqlite());

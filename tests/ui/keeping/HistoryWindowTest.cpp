@@ -5,10 +5,10 @@
 #include "editor/CVeltroDoc.h"
 #include "execution/BatchState.h"
 #include "execution/ExecutionControl.h"
-#include "history/CHistoryPage.h"
 #include "history/HistoryService.h"
 #include "history/HistoryWindow.h"
 #include "options/COptionsSheet.h"
+#include "options/NumberOptionPage.h"
 #include "session/CChildFrame.h"
 #include "session/Session.h"
 
@@ -172,10 +172,9 @@ TEST_F(HistoryWindowTest, TheWindowSearchesFiltersOpensCopiesAndClears) {
 TEST_F(HistoryWindowTest, ConfigureSetsHowManyEntriesAreKept) {
     COptionsSheet sheet("Configure", frame.get(), 2, settings);
     sheet.show();
-    auto* page = sheet.findChild<CHistoryPage*>();
-    ASSERT_NE(page, nullptr);
-    EXPECT_EQ(page->entriesBox()->text(), "10000");
-    page->entriesBox()->setText("2");
+    QLineEdit& entries = *sheet.history().valueBox();
+    EXPECT_EQ(entries.text(), "10000");
+    entries.setText("2");
     sheet.accept();
     EXPECT_EQ(settings.readInt("Configure", "HistoryEntries", 0), 2);
 
