@@ -4,7 +4,7 @@
 #include "odbc/OdbcConnection.h"
 #include "options/CGeneralPage.h"
 #include "options/COptionsSheet.h"
-#include "options/NumberOptionPage.h"
+#include "options/CNewConnections.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -3,7 +3,7 @@
 #include "app/WaitCursor.h"
 #include "history/HistoryOptions.h"
 #include "options/CGeneralPage.h"
-#include "options/NumberOptionPage.h"
+#include "options/CNewConnections.h"
 
 #include <QDialogButtonBox>
 #include <QTabWidget>
@@ -14,8 +14,7 @@ namespace veltro {
 COptionsSheet::COptionsSheet(const QString& caption, QWidget* parent, int firstPage,
                              SettingsStore& settings)
     : QDialog(parent), tabs(new QTabWidget(this)), generalPage(new CGeneralPage(*this, settings)),
-      connectionsPage(new NumberOptionPage(*this, settings, loginTimeoutOption, "New Connections",
-                                           "Data Source", "Login Timeout (secs):")),
+      connectionsPage(new CNewConnections(*this, settings)),
       historyPage(new NumberOptionPage(*this, settings, historyEntriesOption, "History",
                                        "Query History", "&Entries kept:")) {
     setWindowTitle(caption);

@@ -7,6 +7,7 @@ class QTabWidget;
 namespace veltro {
 
 class CGeneralPage;
+class CNewConnections;
 class NumberOptionPage;
 class SettingsStore;
 
@@ -19,7 +20,7 @@ public:
     COptionsSheet(const QString& caption, QWidget* parent, int firstPage, SettingsStore& settings);
 
     CGeneralPage& general() const { return *generalPage; }
-    NumberOptionPage& newConnections() const { return *connectionsPage; }
+    CNewConnections& newConnections() const { return *connectionsPage; }
     NumberOptionPage& history() const { return *historyPage; }
 
     void setActivePage(QWidget* page);
@@ -31,7 +32,7 @@ public slots:
 private:
     QTabWidget* tabs;
     CGeneralPage* generalPage;
-    NumberOptionPage* connectionsPage;
+    CNewConnections* connectionsPage;
     NumberOptionPage* historyPage;
 };
 
