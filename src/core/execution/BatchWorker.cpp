@@ -2,6 +2,7 @@
 
 #include "common/AppError.h"
 #include "common/ErrorText.h"
+#include "common/Utf8.h"
 #include "execution/SqlDialect.h"
 #include "execution/WorkerHost.h"
 #include "execution/WorkerSupport.h"
@@ -31,12 +32,6 @@ std::string formatCount(const char* format, long long count) {
     char text[80];
     std::snprintf(text, sizeof text, format, count);
     return text;
-}
-
-std::size_t characterCount(const std::string& text) {
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
 }
 
 } // namespace
@@ -272,7 +267,7 @@ void BatchWorker::fillRow(int columnCount) {
 void BatchWorker::fillHeader(int columnCount) {
     for (int k = 0; k < columnCount; ++k) {
         const ColumnInfo info = recordset.GetColumnInfo(k);
-        const auto nameLength = characterCount(info.name);
+        const auto nameLength = utf8Length(info.name);
         const std::size_t width = info.precision < nameLength
                                       ? nameLength
                                       : std::min<std::size_t>(info.precision, maxWidthCharacters);

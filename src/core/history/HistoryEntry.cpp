@@ -1,5 +1,7 @@
 #include "history/HistoryEntry.h"
 
+#include "common/Utf8.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -50,8 +52,7 @@ std::string textPreview(std::string_view text, std::size_t maxCharacters) {
             blank = !preview.empty();
             continue;
         }
-        // Continuation bytes (10xxxxxx) belong to the character before them.
-        const bool starts = (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        const bool starts = startsCharacter(c);
         if (starts && characters + (blank ? 2 : 1) > maxCharacters) {
             break;
         }

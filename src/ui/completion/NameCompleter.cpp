@@ -123,7 +123,7 @@ bool NameCompleter::mayHaveReachedOpeningLength() const {
     while (at > 0 && characters < autoOpenLength) {
         --at;
         allNameBytes = allNameBytes && continuesWord(before[at]);
-        characters += (static_cast<unsigned char>(before[at]) & 0xC0) != 0x80 ? 1 : 0;
+        characters += startsCharacter(before[at]) ? 1 : 0;
     }
     if (characters < autoOpenLength) {
         return false;
